@@ -1,0 +1,78 @@
+#include "cli/commands.h"
+
+#include <ostream>
+
+#include "zanbel_version.h"
+
+namespace {
+
+// Every sub-command of zanbel-cli, in the order of the overview.
+const cCliCommand kCommands[] = {
+    {"settings",
+     "settings get NØGLE [SEKTION]\n"
+     "settings set NØGLE VÆRDI [SEKTION]",
+     "læser og skriver indstillingsfilen ZANBEL.INI", cmdSettings},
+};
+
+void overview(std::ostream& out) {
+  out << "zanbel-cli " ZANBEL_VERSION " - Zanbel uden vindue\n\n"
+         "brug: zanbel-cli KOMMANDO [ARGUMENTER]\n"
+         "      zanbel-cli --help | --version\n"
+         "      zanbel-cli KOMMANDO --help\n\n"
+         "Kommandoer:\n";
+  for (const cCliCommand& c : kCommands) {
+    out << "  " << c.name;
+    for (size_t n = std::char_traits<char>::length(c.name); n < 10; ++n) out << ' ';
+    out << c.summary << '\n';
+  }
+}
+
+}  // namespace
+
+std::span<const cCliCommand> cliCommands() { return kCommands; }
+
+const cCliCommand* findCliCommand(const std::string& name) {
+  for (const cCliCommand& c : kCommands)
+    if (name == c.name) return &c;
+  return nullptr;
+}
+
+int cliUsage(const cCliCommand& command, std::ostream& err) {
+  std::string usage = command.usage;
+  err << "brug: ";
+  for (size_t start = 0; start < usage.size();) {
+    size_t end = usage.find('\n', start);
+    if (end == std::string::npos) end = usage.size();
+    if (start) err << "      ";
+    err << "zanbel-cli " << usage.substr(start, end - start) << '\n';
+    start = end + 1;
+  }
+  return kCliUsage;
+}
+
+int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  if (argv.size() < 2) {
+    overview(err);
+    return kCliUsage;
+  }
+  const std::string& first = argv[1];
+  if (first == "--help" || first == "-h" || first == "help") {
+    overview(out);
+    return kCliOk;
+  }
+  if (first == "--version") {
+    out << "zanbel-cli " ZANBEL_VERSION "\n";
+    return kCliOk;
+  }
+  const cCliCommand* command = findCliCommand(first);
+  if (!command) {
+    err << "zanbel-cli: ukendt kommando \"" << first << "\". Skriv zanbel-cli --help for at se dem alle.\n";
+    return kCliUsage;
+  }
+  cCliContext context{{argv.begin() + 2, argv.end()}, out, err};
+  if (!context.args.empty() && (context.args[0] == "--help" || context.args[0] == "-h")) {
+    cliUsage(*command, out);
+    return kCliOk;
+  }
+  return command->run(context);
+}

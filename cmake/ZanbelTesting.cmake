@@ -1,0 +1,36 @@
+# zanbel_add_tests(NAME [LABEL label] SOURCES ... LIBS ... [ENVIRONMENT ...])
+# One GoogleTest executable per library, discovered test by test. Test suites
+# whose name starts with "Golden" compare pictures or sounds with files under
+# testdata/ and are labelled "golden"; the rest carry LABEL (default "unit").
+if(ZANBEL_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+
+function(zanbel_add_tests name)
+  if(NOT ZANBEL_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL unit)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+      ZANBEL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+      ZANBEL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/testdata"
+      ZANBEL_BIN_DIR="${ZANBEL_BIN_DIR}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(env "ZANBEL_BIN_DIR=${ZANBEL_BIN_DIR}" ${T_ENVIRONMENT})
+  if(T_LABEL STREQUAL "desktop")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+        PROPERTIES LABELS desktop ENVIRONMENT "${env}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 TEST_FILTER "-Golden*"
+        PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${env}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 TEST_FILTER "Golden*"
+        PROPERTIES LABELS golden ENVIRONMENT "${env}")
+  endif()
+endfunction()
