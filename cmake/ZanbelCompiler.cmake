@@ -1,5 +1,8 @@
 # Warnings and sanitizers for every target of the project.
-add_compile_options(-Wall -Wextra -Wshadow=local -Wnon-virtual-dtor -Wno-missing-field-initializers)
+add_compile_options(-Wall -Wextra -Wnon-virtual-dtor -Wno-missing-field-initializers)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-Wshadow=local)
+endif()
 if(ZANBEL_WERROR)
   add_compile_options(-Werror)
 endif()
