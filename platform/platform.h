@@ -8,6 +8,8 @@
 #include "platform/launcher.h"
 #include "platform/userinterface.h"
 
+class cWaveDevices;
+
 class cPlatform {
  public:
   virtual ~cPlatform() = default;
@@ -17,6 +19,12 @@ class cPlatform {
   virtual cLauncher& launcher() = 0;
   // Bits per pixel of the display the pictures go to.
   virtual int displayDepth() { return 8; }
+  // The sound devices (platform/wave.h); none means a machine without sound.
+  virtual cWaveDevices* waveDevices() { return waveDevices_; }
+  void setWaveDevices(cWaveDevices* devices) { waveDevices_ = devices; }
+
+ private:
+  cWaveDevices* waveDevices_ = nullptr;
 };
 
 // The installed platform. Calling this before a platform is installed is a
