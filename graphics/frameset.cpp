@@ -1,0 +1,283 @@
+#include "graphics/frameset.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr uint8_t kEmptySet[4] = {'H', 'R', 0, 0};
+constexpr size_t kEntryBytes = 12;
+
+inline int16_t le16s(const uint8_t* p) { return static_cast<int16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t le32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+inline unsigned be16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
+
+// Walks a frame's records once and says whether both decoders can draw it
+// without leaving the resource or the frame's rectangle: every record lies
+// inside the bytes, each row record's runs end exactly where its stored
+// length says, no row is wider than the frame and there are no more rows
+// than the frame is high.
+bool frameIsDrawable(std::span<const uint8_t> bytes, uint32_t offset, int width, int height) {
+  if (width < 0 || height < 0) return false;
+  const size_t size = bytes.size();
+  size_t pos = offset;
+  int rows = 0;
+  for (;;) {
+    if (pos + 2 > size) return false;
+    const unsigned word = be16(&bytes[pos]);
+    const unsigned kind = word >> 12, n = word & 0x0FFF;
+    if (kind == 0xE) {
+      rows += static_cast<int>(n);
+      if (rows > height) return false;
+      pos += 2;
+      continue;
+    }
+    if (kind != 0xF) return true;  // 0xD000 (or any other kind) ends the frame
+    if (n < 2 || ++rows > height) return false;
+    size_t p = pos + 2;
+    int cols = 0;
+    for (;;) {
+      if (p >= size) return false;
+      const uint8_t c = bytes[p];
+      if ((c & 0xC0) == 0xC0) break;
+      const int count = (c & 0x3F) + 1;
+      cols += count;
+      if (cols > width) return false;
+      switch (c & 0xC0) {
+        case 0x00: p += 1 + static_cast<size_t>(count); break;
+        case 0x40: p += 1; break;
+        default: p += 2; break;
+      }
+    }
+    if (p != pos + n) return false;
+    pos = p;
+  }
+}
+
+}  // namespace
+
+// --- the decoders ----------------------------------------------------------
+
+void decodeFrameFull(const uint8_t* src, uint8_t* dst, ptrdiff_t stride) {
+  for (;;) {
+    const unsigned word = be16(src);
+    src += 2;
+    const unsigned kind = word >> 12;
+    if (kind == 0xF) {
+      uint8_t* const rowStart = dst + stride;
+      for (;;) {
+        const uint8_t c = *src++;
+        const unsigned count = (c & 0x3F) + 1u;
+        switch (c & 0xC0) {
+          case 0x00:
+            std::memcpy(dst, src, count);
+            src += count;
+            dst += count;
+            continue;
+          case 0x40:
+            dst += count;
+            continue;
+          case 0x80:
+            std::memset(dst, *src++, count);
+            dst += count;
+            continue;
+          default:
+            break;
+        }
+        break;
+      }
+      --src;  // the end byte is the first byte of the next word
+      dst = rowStart;
+    } else if (kind == 0xE) {
+      dst += static_cast<ptrdiff_t>(word & 0x0FFF) * stride;
+    } else {
+      return;
+    }
+  }
+}
+
+void decodeFrameClipped(const uint8_t* src, int yStart, int rows, int xStart, int cols,
+                        uint8_t* dst, ptrdiff_t stride) {
+  const int endRow = yStart + rows, endCol = xStart + cols;
+  int row = 0;
+  // Rows above the clip are skipped by their stored length, unparsed.
+  while (row < yStart) {
+    const unsigned word = be16(src);
+    const unsigned kind = word >> 12, n = word & 0x0FFF;
+    if (kind == 0xE) {
+      src += 2;
+      row += static_cast<int>(n);
+    } else if (kind == 0xF) {
+      src += n;
+      ++row;
+    } else {
+      return;
+    }
+  }
+  dst += static_cast<ptrdiff_t>(row - yStart) * stride;
+  while (row < endRow) {
+    const uint8_t* const recordStart = src;
+    const unsigned word = be16(src);
+    src += 2;
+    const unsigned kind = word >> 12, n = word & 0x0FFF;
+    if (kind == 0xE) {
+      dst += static_cast<ptrdiff_t>(n) * stride;
+      row += static_cast<int>(n);
+      continue;
+    }
+    if (kind != 0xF) return;
+    uint8_t* const nextDst = dst + stride;
+    const uint8_t* const nextSrc = recordStart + n;
+    int col = 0;
+    while (col < endCol) {
+      const uint8_t c = *src++;
+      const int count = (c & 0x3F) + 1;
+      const int lo = std::min(col + count, xStart), hi = std::min(col + count, endCol);
+      switch (c & 0xC0) {
+        case 0x00:
+          if (col < lo) {
+            src += lo - col;
+            col = lo;
+          }
+          if (col < hi) {
+            std::memcpy(dst, src, static_cast<size_t>(hi - col));
+            dst += hi - col;
+            src += hi - col;
+            col = hi;
+          }
+          break;
+        case 0x40:
+          if (col < lo) col = lo;
+          if (col < hi) {
+            dst += hi - col;
+            col = hi;
+          }
+          break;
+        case 0x80: {
+          if (col < lo) col = lo;
+          const uint8_t value = *src++;
+          if (col < hi) {
+            std::memset(dst, value, static_cast<size_t>(hi - col));
+            dst += hi - col;
+            col = hi;
+          }
+          break;
+        }
+        default:
+          col = endCol;
+          break;
+      }
+    }
+    dst = nextDst;
+    src = nextSrc;
+    ++row;
+  }
+}
+
+// --- cFrameSet -------------------------------------------------------------
+
+cFrameSet::cFrameSet() { bind(kEmptySet); }
+
+cFrameSet::cFrameSet(uint16_t resourceId) {
+  const cResourceHandle handle = findResource(kFrameSetResourceType, resourceId);
+  if (handle.valid())
+    bind(lockResource(handle));
+  else
+    bind(kEmptySet);
+}
+
+cFrameSet::cFrameSet(uint16_t resourceId, cResourceModule& module) {
+  const cResourceHandle handle = findResource(module, kFrameSetResourceType, resourceId);
+  if (handle.valid())
+    bind(lockResource(handle));
+  else
+    bind(kEmptySet);
+}
+
+cFrameSet cFrameSet::borrowing(std::span<const uint8_t> bytes) {
+  cFrameSet set;
+  set.bind(bytes);
+  return set;
+}
+
+cFrameSet cFrameSet::owning(std::vector<uint8_t> bytes) {
+  cFrameSet set;
+  set.own_ = std::move(bytes);
+  set.bind(set.own_);
+  return set;
+}
+
+cFrameSet::cFrameSet(cFrameSet&& other) noexcept { *this = std::move(other); }
+
+cFrameSet& cFrameSet::operator=(cFrameSet&& other) noexcept {
+  if (this == &other) return *this;
+  const bool ownsBytes = !other.own_.empty() && other.bytes_.data() == other.own_.data();
+  own_ = std::move(other.own_);
+  bytes_ = ownsBytes ? std::span<const uint8_t>(own_) : other.bytes_;
+  count_ = other.count_;
+  sound_ = std::move(other.sound_);
+  other.own_.clear();
+  other.bind(kEmptySet);
+  return *this;
+}
+
+void cFrameSet::bind(std::span<const uint8_t> bytes) {
+  // A resource that is not a frame set at all, or whose table runs past its
+  // end, is taken as the empty set rather than read beyond its bytes.
+  if (bytes.size() < 4 || bytes[0] != 'H' || bytes[1] != 'R') bytes = kEmptySet;
+  size_t count = bytes[2] | (bytes[3] << 8);
+  if (4 + count * kEntryBytes > bytes.size()) {
+    bytes = kEmptySet;
+    count = 0;
+  }
+  bytes_ = bytes;
+  count_ = static_cast<int>(count);
+  sound_.assign(count, 0);
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* e = &bytes[4 + i * kEntryBytes];
+    const int top = le16s(e), left = le16s(e + 2), bottom = le16s(e + 4), right = le16s(e + 6);
+    sound_[i] = frameIsDrawable(bytes, le32(e + 8), right - left, bottom - top) ? 1 : 0;
+  }
+}
+
+cRect cFrameSet::frameRect(int index) const {
+  if (index < 1 || index > count_) return {};
+  const uint8_t* e = &bytes_[4 + static_cast<size_t>(index - 1) * kEntryBytes];
+  return {le16s(e), le16s(e + 2), le16s(e + 4), le16s(e + 6)};
+}
+
+bool cFrameSet::frameIsSound(int index) const {
+  return index >= 1 && index <= count_ && sound_[static_cast<size_t>(index - 1)] != 0;
+}
+
+void cFrameSet::drawFrame(int index, cPoint at, const cRect& clipIn, CWUnpackedSprite& surface) const {
+  if (!frameIsSound(index)) return;
+  const cRect e = frameRect(index);
+  const cSpriteSize size = surface.size();
+  // In int throughout: a frame placed far off must not wrap around 16 bits.
+  int top = std::max<int>(clipIn.top, 0), left = std::max<int>(clipIn.left, 0);
+  int bottom = std::min<int>(clipIn.bottom, size.height), right = std::min<int>(clipIn.right, size.width);
+  const int dTop = e.top + at.v, dLeft = e.left + at.h, dBottom = e.bottom + at.v, dRight = e.right + at.h;
+  top = std::max(top, dTop);
+  left = std::max(left, dLeft);
+  bottom = std::min(bottom, dBottom);
+  right = std::min(right, dRight);
+  if (bottom - top <= 0 || right - left <= 0) return;
+
+  uint8_t* dst = surface.pixelAddress(left, top);
+  const ptrdiff_t stride = surface.rowStride();
+  const uint8_t* src = bytes_.data() + le32(&bytes_[4 + static_cast<size_t>(index - 1) * kEntryBytes + 8]);
+  if (top == dTop && left == dLeft && bottom == dBottom && right == dRight)
+    decodeFrameFull(src, dst, stride);
+  else
+    decodeFrameClipped(src, top - dTop, bottom - top, left - dLeft, right - left, dst, stride);
+}
+
+void cFrameSet::drawFirstFrameAt(CWUnpackedSprite& surface, int x, int y, const cWinRect* rect) const {
+  const cWinRect r = rect ? *rect : frameRect(1).toWin();
+  const cPoint at(y - r.top, x - r.left);
+  const cRect clip(y, x, y + (r.bottom - r.top), x + (r.right - r.left));
+  drawFrame(1, at, clip, surface);
+}
