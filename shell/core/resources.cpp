@@ -69,6 +69,13 @@ cResourceHandle findResource(uint16_t type, uint16_t id) {
   }
 }
 
+cResourceHandle findOwnResource(uint16_t type, uint16_t id) {
+  for (;;) {
+    if (cResourceModule* own = resourceLibraries().own()) return findResource(*own, type, id);
+    retryOrEnd(type, id);
+  }
+}
+
 std::span<const uint8_t> lockResource(const cResourceHandle& handle) {
   if (!handle.valid()) fatalExit("Can't lock resource. Program aborted");
   return handle.bytes;

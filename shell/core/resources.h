@@ -90,6 +90,9 @@ cResourceLibraries& resourceLibraries();
 cResourceHandle findResource(uint16_t type, uint16_t id);
 // The same in a named module.
 cResourceHandle findResource(cResourceModule& module, uint16_t type, uint16_t id);
+// The same in the program's own module (strings, menus, dialogs, the palette);
+// without an own module the retry box comes up as for a missing resource.
+cResourceHandle findOwnResource(uint16_t type, uint16_t id);
 // The bytes of a found resource; a handle without bytes ends the program
 // with "Can't lock resource. Program aborted".
 std::span<const uint8_t> lockResource(const cResourceHandle& handle);
