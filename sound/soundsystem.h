@@ -125,6 +125,10 @@ class cSoundEngine : public cLiveObject {
   // Stops every voice that plays this data.
   void stopSample(const uint8_t* data);
 
+  // Fills the playing and the next block with silence and restarts output
+  // where it plays.
+  void silenceQueuedBlocks();
+
   // Installs (or, with null, removes) the block filter.
   void setBlockFilter(cBlockFilter filter);
 
@@ -141,6 +145,7 @@ class cSoundEngine : public cLiveObject {
   // (the simple mode), synchronously.
   void playWaveImage(std::span<const uint8_t> image);
 
+  bool hasBlockFilter() const { return static_cast<bool>(filter_); }
   bool started() const { return started_; }
   bool isOpen() const { return open_; }
   bool simpleMode() const { return simple_; }
