@@ -1,0 +1,22 @@
+// Starting another program on the desktop: posix_spawn, never a shell, so
+// the name and the arguments reach the program exactly as given.
+#pragma once
+
+#include <sys/types.h>
+
+#include "platform/launcher.h"
+
+class cSpawnLauncher : public cLauncher {
+ public:
+  // A name without "/" is looked for on PATH. The program gets the
+  // environment of this one, no other open files than standard input, output
+  // and error, and default signal handling. True when it was started; the
+  // finished program is reaped in the background.
+  bool launch(const std::string& program, const std::vector<std::string>& arguments) override;
+
+  // The process of the last successful launch (0 before any).
+  pid_t lastProcess() const { return last_; }
+
+ private:
+  pid_t last_ = 0;
+};

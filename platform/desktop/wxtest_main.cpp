@@ -1,0 +1,123 @@
+// The desktop tests' main: the toolkit starts once for the whole program,
+// but not when the tests are only listed (that happens without a display
+// while building).
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/init.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/desktop/wxtesting.h"
+
+namespace {
+CTestApp* gApp = nullptr;
+}
+
+CTestApp& testApp() { return *gApp; }
+
+bool runUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  wxGUIEventLoop loop;
+  wxTimer timer;
+  const wxLongLong start = wxGetLocalTimeMillis();
+  bool ok = false;
+  timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+    if (done()) ok = true;
+    if (ok || wxGetLocalTimeMillis() - start > timeoutMs) loop.Exit();
+  });
+  timer.Start(5);
+  loop.Run();
+  timer.Stop();
+  return ok;
+}
+
+void runFor(int ms) {
+  const wxLongLong end = wxGetLocalTimeMillis() + ms;
+  runUntil([&] { return wxGetLocalTimeMillis() >= end; }, ms + 1000);
+}
+
+struct cWhenShown::cImpl {
+  wxTimer timer;
+};
+
+cWhenShown::cWhenShown(std::function<bool(wxTopLevelWindow*)> match,
+                       std::function<void(wxTopLevelWindow*)> act)
+    : impl_(new cImpl) {
+  impl_->timer.Bind(wxEVT_TIMER, [this, match, act](wxTimerEvent&) {
+    if (fired_) return;
+    for (wxWindow* w : wxTopLevelWindows) {
+      auto* top = dynamic_cast<wxTopLevelWindow*>(w);
+      if (top && match(top)) {
+        fired_ = true;
+        impl_->timer.Stop();
+        act(top);
+        return;
+      }
+    }
+  });
+  impl_->timer.Start(20);
+}
+
+cWhenShown::~cWhenShown() {
+  impl_->timer.Stop();
+  delete impl_;
+}
+
+void clickAt(const wxPoint& screen) {
+  wxUIActionSimulator sim;
+  sim.MouseMove(screen);
+  runFor(30);
+  sim.MouseClick();
+}
+
+void clickOn(wxWindow* window) {
+  const wxRect r = window->GetScreenRect();
+  clickAt(wxPoint(r.x + r.width / 2, r.y + r.height / 2));
+}
+
+void pressKey(int wxKeyCode) {
+  wxUIActionSimulator sim;
+  sim.Char(wxKeyCode);
+}
+
+std::vector<uint8_t> screenPixels(const wxRect& r) {
+  const std::string command = "import -window root -crop " + std::to_string(r.width) + "x" +
+                              std::to_string(r.height) + "+" + std::to_string(r.x) + "+" +
+                              std::to_string(r.y) + " -depth 8 rgb:-";
+  std::vector<uint8_t> pixels;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return pixels;
+  uint8_t buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) pixels.insert(pixels.end(), buffer, buffer + n);
+  pclose(pipe);
+  return pixels;
+}
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+
+  gApp = new CTestApp;
+  wxApp::SetInstance(gApp);
+  if (!wxEntryStart(argc, argv)) {
+    std::fputs("zbdesktop_tests: no display (run under xvfb-run)\n", stderr);
+    return 1;
+  }
+  if (!gApp->CallOnInit()) return 1;
+  int result = 0;
+  {
+    // The tests run their loops inside this one, as a program's handlers do.
+    wxGUIEventLoop outer;
+    wxEventLoopActivator active(&outer);
+    result = RUN_ALL_TESTS();
+  }
+  gApp->OnExit();
+  wxEntryCleanup();
+  return result;
+}

@@ -1,0 +1,58 @@
+// What the desktop tests share: running the event loop until something
+// happened, acting on a dialog once it is on screen, and reading back what
+// the screen shows.
+#pragma once
+
+#include <wx/toplevel.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop/wxapp.h"
+
+// The application of the test program: counts its idle steps and activations.
+class CTestApp : public CDesktopApp {
+ public:
+  int idleSteps = 0;
+  std::vector<bool> activations;
+
+ protected:
+  void idleStep() override { ++idleSteps; }
+  void activationChanged(bool active) override { activations.push_back(active); }
+};
+
+CTestApp& testApp();
+
+// Runs the event loop until done() is true or the time is up; true when done.
+bool runUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// Runs the event loop for a while.
+void runFor(int ms);
+
+// Once a shown top-level window of type T appears, calls act(window) once.
+// The check runs from a timer, so it also fires inside modal loops.
+class cWhenShown {
+ public:
+  cWhenShown(std::function<bool(wxTopLevelWindow*)> match, std::function<void(wxTopLevelWindow*)> act);
+  ~cWhenShown();
+  bool fired() const { return fired_; }
+
+ private:
+  struct cImpl;
+  cImpl* impl_;
+  bool fired_ = false;
+};
+
+template <typename T>
+std::function<bool(wxTopLevelWindow*)> isShown() {
+  return [](wxTopLevelWindow* w) { return dynamic_cast<T*>(w) != nullptr && w->IsShownOnScreen(); };
+}
+
+// Real input through the X test extension.
+void clickAt(const wxPoint& screen);
+void clickOn(wxWindow* window);
+void pressKey(int wxKeyCode);
+
+// The screen's pixels in a rectangle (RGB rows), read with ImageMagick's import.
+std::vector<uint8_t> screenPixels(const wxRect& screenRect);
