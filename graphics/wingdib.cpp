@@ -70,6 +70,13 @@ cColourTable colourTableFromBytes(std::span<const uint8_t> bytes) {
   return t;
 }
 
+std::vector<uint8_t> colourTableBytes(const cColourTable& table) {
+  std::vector<uint8_t> bytes;
+  bytes.reserve(kPaletteBytes);
+  for (const cRGBQuad& q : table) bytes.insert(bytes.end(), {q.blue, q.green, q.red, 0});
+  return bytes;
+}
+
 // --- sprites ---------------------------------------------------------------
 
 void CWReadOnlyUnpackedSprite::blitTo(CWUnpackedSprite& dest, int destX, int destY, int srcX,
@@ -204,25 +211,15 @@ void CWinGDib::clippedBlit(const CWReadOnlyUnpackedSprite& source, CWUnpackedSpr
 // --- CWinGInfo -------------------------------------------------------------
 
 CWinGInfo::CWinGInfo() {
-  std::span<const uint8_t> bytes;
-  std::vector<uint8_t> builtIn;
-  if (cResourceModule* own = resourceLibraries().own()) {
-    bytes = lockResource(findResource(*own, kPaletteResourceType, kPaletteResourceId));
-  } else {
-    for (const cRGBQuad& q : builtInProgramPalette())
-      builtIn.insert(builtIn.end(), {q.blue, q.green, q.red, 0});
-    bytes = builtIn;
-  }
-  startUp(bytes, true);
+  if (cResourceModule* own = resourceLibraries().own())
+    startUp(lockResource(findResource(*own, kPaletteResourceType, kPaletteResourceId)), true);
+  else
+    startUp(colourTableBytes(builtInProgramPalette()), true);
 }
 
 CWinGInfo::CWinGInfo(std::span<const uint8_t> paletteBytes) { startUp(paletteBytes, true); }
 
-CWinGInfo::CWinGInfo(cDefaultTag) {
-  std::vector<uint8_t> bytes;
-  for (const cRGBQuad& q : builtInProgramPalette()) bytes.insert(bytes.end(), {q.blue, q.green, q.red, 0});
-  startUp(bytes, false);
-}
+CWinGInfo::CWinGInfo(cDefaultTag) { startUp(colourTableBytes(builtInProgramPalette()), false); }
 
 CWinGInfo::~CWinGInfo() {
   if (gCurrent == this) gCurrent = previous_;

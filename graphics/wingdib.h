@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "shell/core/liveobjects.h"
 #include "shell/core/types.h"
@@ -55,6 +56,8 @@ const cColourTable& systemColours();
 const cColourTable& builtInProgramPalette();
 // 1024 bytes of blue, green, red, 0. Shorter input leaves the rest black.
 cColourTable colourTableFromBytes(std::span<const uint8_t> bytes);
+// The 1024 bytes of a table, as the palette resource holds them.
+std::vector<uint8_t> colourTableBytes(const cColourTable& table);
 
 struct cSpriteSize {
   int width = 0;

@@ -192,9 +192,7 @@ TEST_F(DisplayTest, PaletteDisplayKeepsTheSystemColoursAtBothEnds) {
 
 TEST_F(DisplayTest, MonochromeTurnsTheProgramsOwnColoursGrey) {
   setCommandLine(std::vector<std::string>{"zanbel", "MonochromePlease"});
-  std::vector<uint8_t> bytes;
-  for (const cRGBQuad& q : builtInProgramPalette()) bytes.insert(bytes.end(), {q.blue, q.green, q.red, 0});
-  CWinGInfo display(bytes);
+  CWinGInfo display(colourTableBytes(builtInProgramPalette()));
   for (int i = 0; i < 256; ++i) {
     const cRGBQuad& before = builtInProgramPalette()[i];
     const cRGBQuad& after = display.colourTable()[i];
