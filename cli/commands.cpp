@@ -12,6 +12,11 @@ const cCliCommand kCommands[] = {
      "settings get NØGLE [SEKTION]\n"
      "settings set NØGLE VÆRDI [SEKTION]",
      "læser og skriver indstillingsfilen ZANBEL.INI", cmdSettings},
+    {"rsrc",
+     "rsrc list FIL\n"
+     "rsrc get FIL TYPE NAVN [SPROG]\n"
+     "rsrc add FIL TYPE NAVN SPROG DATAFIL",
+     "viser, udtager og tilføjer ressourcer i et program (ELF eller PE)", cmdRsrc},
 };
 
 void overview(std::ostream& out) {

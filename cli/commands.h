@@ -34,3 +34,4 @@ const cCliCommand* findCliCommand(const std::string& name);
 
 // Sub-commands, each in its own file.
 int cmdSettings(cCliContext& c);
+int cmdRsrc(cCliContext& c);
