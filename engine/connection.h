@@ -114,7 +114,7 @@ class cConnection : public cLiveObject {
   void drawKnots(CWinGDib& surface, const cRect& clip) const;
   static void drawSelectedKnot(CWinGDib& surface, const cRect& clip, const cKnot& knot);
 
-  // ---- fields, in the order of the design ----
+  // ---- fields ----
   cGadget* source = nullptr;
   cGadget* target = nullptr;
   uint16_t sourcePin = kFreePin;

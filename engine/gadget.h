@@ -181,7 +181,7 @@ class cGadget : public cLiveObject {
   // Frees the error marker (program exit); it is made again when next needed.
   static void releaseSharedPictures();
 
-  // ---- fields, in the order of the design ----
+  // ---- fields ----
   cTypeCode typeCode = 0;
   uint32_t id = 0;
   bool locked = false;

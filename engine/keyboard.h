@@ -24,7 +24,7 @@ class cKeyboard {
   // A window point in the worksheet's coordinates.
   static cPoint toWorksheet(cPoint point);
 
-  // Names the design gives the same questions in start-up code.
+  // The same questions under the names the start-up code uses.
   static bool mouseButtonDown() { return mouseStillDown(); }
   static bool userInterrupt() { return mouseOrKeyStillDown(); }
 };

@@ -205,7 +205,7 @@ class cWorksheetPane : public cAbstractPane {
   void prepareRun();
   void resetRun();
 
-  // ---- fields, in the order of the design ----
+  // ---- fields ----
   cGadgetList gadgets;
   cWireList wires;
   std::unique_ptr<cBackground> background;
