@@ -17,6 +17,9 @@ const cCliCommand kCommands[] = {
      "rsrc get FIL TYPE NAVN [SPROG]\n"
      "rsrc add FIL TYPE NAVN SPROG DATAFIL",
      "viser, udtager og tilføjer ressourcer i et program (ELF eller PE)", cmdRsrc},
+    {"frames",
+     "frames FIL NUMMER --png UD.png [--on grå|hvid|sort|700|701|702] [--mørk] [--gange N]",
+     "tegner alle billeder i et billedsæt på ét ark (PNG)", cmdFrames},
 };
 
 void overview(std::ostream& out) {

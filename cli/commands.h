@@ -35,3 +35,4 @@ const cCliCommand* findCliCommand(const std::string& name);
 // Sub-commands, each in its own file.
 int cmdSettings(cCliContext& c);
 int cmdRsrc(cCliContext& c);
+int cmdFrames(cCliContext& c);
