@@ -112,6 +112,16 @@ void EngineTest::SetUp() {
   gadgets->add(1004, kLockMarkerArtwork, frameSet({{cRect(0, 0, 8, 6), kLockIndex}}));
   gadgets->add(1004, kErrorMarkerArtwork,
                frameSet({{cRect(0, 0, 16, 16), kBigErrorIndex}, {cRect(0, 0, 6, 6), kSmallErrorIndex}}));
+  // The border: 6 x 6 corners, 10 x 2 and 2 x 10 edge pieces; patterns of 8 x 8.
+  gadgets->add(1004, 704,
+               frameSet({{cRect(0, 0, 6, 6), kBorderIndex}, {cRect(0, 0, 2, 10), kBorderIndex},
+                         {cRect(0, 0, 6, 6), kBorderIndex}, {cRect(0, 0, 10, 2), kBorderIndex},
+                         {cRect(0, 0, 6, 6), kBorderIndex}, {cRect(0, 0, 2, 10), kBorderIndex},
+                         {cRect(0, 0, 6, 6), kBorderIndex}, {cRect(0, 0, 10, 2), kBorderIndex}}));
+  for (uint16_t pattern : {700, 701, 702})
+    gadgets->add(1004, pattern,
+                 frameSet({{cRect(0, 0, 8, 8), int16_t(pattern - 700 + kPatternIndex)},
+                           {cRect(0, 0, 8, 8), int16_t(pattern - 700 + kPatternIndex + 3)}}));
   resourceLibraries().setOwn(std::move(own));
   resourceLibraries().setGadgetLibrary(std::move(gadgets));
   auto log = std::make_unique<cSoundLog>();

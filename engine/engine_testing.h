@@ -60,6 +60,8 @@ inline std::vector<uint8_t> frameSet(const std::vector<cFrameSpec>& frames) {
 
 // Palette indices the test pictures use.
 inline constexpr int16_t kLockIndex = 77, kBigErrorIndex = 88, kSmallErrorIndex = 99;
+inline constexpr int16_t kBorderIndex = 66;
+inline constexpr int16_t kPatternIndex = 20;  // 700 light is 20, 701 is 21, 702 is 22; dark ones 23..25
 
 // Test kinds. Each keeps the kind pattern: bounds, pin table, a place.
 // "MiCo": a number source, pin 0 out; its value is numberOut.

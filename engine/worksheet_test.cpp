@@ -474,3 +474,24 @@ TEST_F(WorksheetTest, LockEditShowsLockedGadgetsAndLetsThemBeEdited) {
   ws->keyDown(vk::delete_);
   EXPECT_EQ(countGadgets(), 0);
 }
+
+TEST_F(WorksheetTest, BackgroundUnderTheGadgetsAndItsBorderOverThem) {
+  cTestKind* g = add("MiCo"_tc, {100, 100});
+  g->position = {0, 100};  // its top row lies under the border's top edge
+  ws->setBackground(kBackgroundSteel);
+  EXPECT_EQ(*surface->pixelAddress(300, 300), kPatternIndex + 2);
+  EXPECT_EQ(*surface->pixelAddress(105, 5), g->colour);
+  EXPECT_EQ(*surface->pixelAddress(105, 1), kBorderIndex) << "the border covers the gadget";
+  EXPECT_EQ(*surface->pixelAddress(0, 0), kBorderIndex);
+  EXPECT_EQ(*surface->pixelAddress(kWorksheetWidth - 1, kWorksheetHeight - 1), kBorderIndex);
+
+  // A bigger window: the area and the background's bounds grow with it.
+  surface->resize(800, 600);
+  ws->setSize(800, 600);
+  ws->redrawAll();
+  EXPECT_EQ(*surface->pixelAddress(760, 300), kPatternIndex + 2);
+  EXPECT_EQ(*surface->pixelAddress(799, 599), kBorderIndex);
+
+  ws->setBackground(kBackgroundNone);
+  EXPECT_EQ(*surface->pixelAddress(300, 300), nearestIndex(rgb(255, 255, 255)));
+}

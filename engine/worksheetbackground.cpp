@@ -1,8 +1,8 @@
-// The worksheet's background: drawn under the gadgets, its border over them.
+// The worksheet's life and its background: drawn under the gadgets, its
+// border over them.
 #include "engine/worksheet.h"
+#include "graphics/background.h"
 #include "graphics/wingdib.h"
-
-class cBackground {};
 
 namespace {
 cWorksheetPane* gWorksheet = nullptr;
@@ -24,14 +24,25 @@ cWorksheetPane::~cWorksheetPane() {
   if (gWorksheet == this) gWorksheet = previous_;
 }
 
-
-void cWorksheetPane::makeBackground() {}
-void cWorksheetPane::resizeBackground() {}
-
-void cWorksheetPane::setBackgroundQuietly(uint16_t number) { backgroundNumber_ = number; }
-
-void cWorksheetPane::drawBackgroundUnder(const cRect& clip) {
-  wingInfo().fillRect(*surface, clip.toWin(), rgb(255, 255, 255));
+void cWorksheetPane::makeBackground() {
+  background = std::make_unique<cBackground>(area);
+  // A new tile (another pattern, light or dark) shows everywhere at once.
+  background->onRedraw = [this] { invalidate(area); };
 }
 
-void cWorksheetPane::drawBorderOver(const cRect&) {}
+void cWorksheetPane::resizeBackground() {
+  if (background) background->setBounds(area);
+}
+
+void cWorksheetPane::setBackgroundQuietly(uint16_t number) {
+  backgroundNumber_ = number;
+  if (background) background->setPattern(number);
+}
+
+void cWorksheetPane::drawBackgroundUnder(const cRect& clip) {
+  if (background) background->drawBackground(clip, *surface);
+}
+
+void cWorksheetPane::drawBorderOver(const cRect& clip) {
+  if (background) background->drawBorder(clip, *surface);
+}
