@@ -4,39 +4,35 @@
 
 namespace {
 
-// Moves the end (x, y) that lies beyond a vertical edge onto it, keeping the
-// other end (ox, oy); the division truncates toward zero.
-void onVerticalEdge(int edge, int& x, int& y, int ox, int oy) {
-  y = static_cast<int>(oy + int64_t(y - oy) * (edge - ox) / (x - ox));
-  x = edge;
-}
-void onHorizontalEdge(int edge, int& x, int& y, int ox, int oy) {
-  x = static_cast<int>(ox + int64_t(x - ox) * (edge - oy) / (y - oy));
-  y = edge;
+// Clips the ends against one edge of one axis: `a` is the coordinate across
+// the edge (x for the left and right edges), `b` the other one. An end
+// beyond the edge moves onto it along the line, interpolated from end 1 with
+// the division truncating toward zero. false when both ends are beyond.
+bool clipEdge(int& a1, int& b1, int& a2, int& b2, int edge, bool lowSide) {
+  auto beyond = [&](int a) { return lowSide ? a < edge : a > edge; };
+  if (beyond(a1) && beyond(a2)) return false;
+  if (beyond(a1) || beyond(a2)) {
+    const int b = static_cast<int>(b1 + int64_t(b2 - b1) * (edge - a1) / (a2 - a1));
+    if (beyond(a1)) {
+      a1 = edge;
+      b1 = b;
+    } else {
+      a2 = edge;
+      b2 = b;
+    }
+  }
+  return true;
 }
 
 }  // namespace
 
 bool clipLine(int width, int height, cLineEnds& l) {
   if (width <= 0 || height <= 0) return false;
-  const int right = width - 1, bottom = height - 1;
-  // left
-  if (l.x1 < 0 && l.x2 < 0) return false;
-  if (l.x1 < 0) onVerticalEdge(0, l.x1, l.y1, l.x2, l.y2);
-  else if (l.x2 < 0) onVerticalEdge(0, l.x2, l.y2, l.x1, l.y1);
-  // right
-  if (l.x1 > right && l.x2 > right) return false;
-  if (l.x1 > right) onVerticalEdge(right, l.x1, l.y1, l.x2, l.y2);
-  else if (l.x2 > right) onVerticalEdge(right, l.x2, l.y2, l.x1, l.y1);
-  // top
-  if (l.y1 < 0 && l.y2 < 0) return false;
-  if (l.y1 < 0) onHorizontalEdge(0, l.x1, l.y1, l.x2, l.y2);
-  else if (l.y2 < 0) onHorizontalEdge(0, l.x2, l.y2, l.x1, l.y1);
-  // bottom
-  if (l.y1 > bottom && l.y2 > bottom) return false;
-  if (l.y1 > bottom) onHorizontalEdge(bottom, l.x1, l.y1, l.x2, l.y2);
-  else if (l.y2 > bottom) onHorizontalEdge(bottom, l.x2, l.y2, l.x1, l.y1);
-  return !(l.x1 == l.x2 && l.y1 == l.y2);
+  return clipEdge(l.x1, l.y1, l.x2, l.y2, 0, true) &&              // left
+         clipEdge(l.x1, l.y1, l.x2, l.y2, width - 1, false) &&     // right
+         clipEdge(l.y1, l.x1, l.y2, l.x2, 0, true) &&              // top
+         clipEdge(l.y1, l.x1, l.y2, l.x2, height - 1, false) &&    // bottom
+         !(l.x1 == l.x2 && l.y1 == l.y2);
 }
 
 void drawLine(CWUnpackedSprite& surface, int x1, int y1, int x2, int y2, uint8_t index) {
