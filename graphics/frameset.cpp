@@ -17,10 +17,13 @@ inline unsigned be16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
 // Runs are 1 to 64 pixels: short fixed-size moves with an overlapping tail
 // beat a call into the library's memcpy and memset for each run.
 inline void copyRun(uint8_t* dst, const uint8_t* src, size_t n) {
-  if (n >= 8) {
-    const size_t last = n - 8;
-    for (size_t i = 0; i < last; i += 8) std::memcpy(dst + i, src + i, 8);
-    std::memcpy(dst + last, src + last, 8);
+  if (n >= 16) {
+    const size_t last = n - 16;
+    for (size_t i = 0; i < last; i += 16) std::memcpy(dst + i, src + i, 16);
+    std::memcpy(dst + last, src + last, 16);
+  } else if (n >= 8) {
+    std::memcpy(dst, src, 8);
+    std::memcpy(dst + n - 8, src + n - 8, 8);
   } else if (n >= 4) {
     std::memcpy(dst, src, 4);
     std::memcpy(dst + n - 4, src + n - 4, 4);
@@ -32,13 +35,16 @@ inline void copyRun(uint8_t* dst, const uint8_t* src, size_t n) {
 }
 
 inline void fillRun(uint8_t* dst, uint8_t value, size_t n) {
-  if (n >= 8) {
-    const uint64_t v = 0x0101010101010101ull * value;
-    const size_t last = n - 8;
-    for (size_t i = 0; i < last; i += 8) std::memcpy(dst + i, &v, 8);
-    std::memcpy(dst + last, &v, 8);
+  const uint64_t v = 0x0101010101010101ull * value;
+  if (n >= 16) {
+    const uint64_t v2[2] = {v, v};
+    const size_t last = n - 16;
+    for (size_t i = 0; i < last; i += 16) std::memcpy(dst + i, v2, 16);
+    std::memcpy(dst + last, v2, 16);
+  } else if (n >= 8) {
+    std::memcpy(dst, &v, 8);
+    std::memcpy(dst + n - 8, &v, 8);
   } else if (n >= 4) {
-    const uint32_t v = 0x01010101u * value;
     std::memcpy(dst, &v, 4);
     std::memcpy(dst + n - 4, &v, 4);
   } else {
