@@ -2,12 +2,16 @@
 // byte: a 32-bit PE file and 32- and 64-bit ELF files, each with a resource
 // tree laid out differently from the writer's own layout (the bytes first,
 // the directories after them), so that reading does not lean on writing.
+// Also what the tests need to look at a tree and to run the programs they make.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "export/resourcefile.h"
 #include "shell/core/byteio.h"
 
 namespace fixtures {
@@ -216,6 +220,28 @@ inline std::vector<uint8_t> buildElf(const std::vector<uint8_t>& tree, const cEl
     byteio::putU16LE(&f[0x32], 4);
   }
   return f;
+}
+
+// Every resource of an open file in tree order, with its bytes.
+inline std::vector<cResource> contents(CWResourceFile& f) {
+  std::vector<cResource> out;
+  for (CWResourceDir& t : const_cast<CWResourceTypeDir*>(f.tree())->types)
+    for (CWResourceLangDir& n : t.names)
+      for (CWResourceElement& e : n.languages) {
+        const uint8_t* d = f.load(e);
+        out.push_back({t.type(), n.name(), e.language(), std::vector<uint8_t>(d, d + e.size())});
+      }
+  return out;
+}
+
+// Runs a shell command; its output and error output, and its wait status.
+inline std::string runCommand(const std::string& command, int& status) {
+  std::string out;
+  FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+  status = ::pclose(p);
+  return out;
 }
 
 }  // namespace fixtures

@@ -40,17 +40,7 @@ const std::vector<uint8_t>& fileBytes(const CWResourceFile& f) {
   return static_cast<cMemoryFile&>(*f.tree()->file).bytes();
 }
 
-// Every resource in tree order, with its bytes.
-std::vector<cResource> contents(CWResourceFile& f) {
-  std::vector<cResource> out;
-  for (CWResourceDir& t : const_cast<CWResourceTypeDir*>(f.tree())->types)
-    for (CWResourceLangDir& n : t.names)
-      for (CWResourceElement& e : n.languages) {
-        const uint8_t* d = f.load(e);
-        out.push_back({t.type(), n.name(), e.language(), std::vector<uint8_t>(d, d + e.size())});
-      }
-  return out;
-}
+using fixtures::contents;
 
 std::vector<cResource> sorted(std::vector<cResource> v) {
   std::stable_sort(v.begin(), v.end(), [](const cResource& a, const cResource& b) {

@@ -7,28 +7,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "export/resourcefile.h"
+#include "export/resource_fixtures.h"
 
-namespace {
-
-struct cItem {
-  uint32_t type, name, language;
-  std::vector<uint8_t> bytes;
-  bool operator==(const cItem&) const = default;
-};
-
-std::vector<cItem> contents(CWResourceFile& f) {
-  std::vector<cItem> out;
-  for (CWResourceDir& t : const_cast<CWResourceTypeDir*>(f.tree())->types)
-    for (CWResourceLangDir& n : t.names)
-      for (CWResourceElement& e : n.languages) {
-        const uint8_t* d = f.load(e);
-        out.push_back({t.type(), n.name(), e.language(), std::vector<uint8_t>(d, d + e.size())});
-      }
-  return out;
-}
-
-}  // namespace
+using fixtures::contents;
+using cItem = fixtures::cResource;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

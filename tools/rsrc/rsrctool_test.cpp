@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "export/resourcefile.h"
+#include "export/resource_fixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -17,25 +17,11 @@ std::string objcopy() {
   return p && *p ? p : "objcopy";
 }
 
-std::string run(const std::string& command, int& status) {
-  std::string out;
-  FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-  status = ::pclose(p);
-  return out;
-}
-
 std::vector<cResEntry> entriesOf(const std::string& binary) {
   CWResourceFile f(std::make_unique<cDiskFile>(binary, cDiskFile::readOnly), CWResourceFile::readOnly);
   std::vector<cResEntry> out;
-  for (CWResourceDir& t : const_cast<CWResourceTypeDir*>(f.tree())->types)
-    for (CWResourceLangDir& n : t.names)
-      for (CWResourceElement& e : n.languages) {
-        const uint8_t* d = f.load(e);
-        out.push_back({uint16_t(t.type()), uint16_t(n.name()), uint16_t(e.language()), 0x1030,
-                       std::vector<uint8_t>(d, d + e.size())});
-      }
+  for (const fixtures::cResource& r : fixtures::contents(f))
+    out.push_back({uint16_t(r.type), uint16_t(r.name), uint16_t(r.language), 0x1030, r.bytes});
   return out;
 }
 
@@ -79,12 +65,12 @@ TEST(ResourceTool, AttachedProgramKeepsRunning) {
   EXPECT_FALSE(fs::exists(program + ".rsrc")) << "the passing file is left behind";
 
   int status = 0;
-  const std::string sections = run("readelf -W -S " + program, status);
+  const std::string sections = fixtures::runCommand("readelf -W -S " + program, status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(sections.find("Warning"), std::string::npos) << sections;
   EXPECT_EQ(sections.find("rror"), std::string::npos) << sections;
   EXPECT_NE(sections.find(".rsrc"), std::string::npos) << sections;
-  run(program, status);
+  fixtures::runCommand(program, status);
   EXPECT_EQ(status, 0);
 
   const std::vector<cResEntry> second = {{1023, 1, 0, 0x1030, std::vector<uint8_t>(3000, 9)}};
@@ -92,7 +78,7 @@ TEST(ResourceTool, AttachedProgramKeepsRunning) {
   const std::vector<cResEntry> now = entriesOf(program);
   ASSERT_EQ(now.size(), 1u);
   EXPECT_EQ(now[0].data, second[0].data);
-  run(program, status);
+  fixtures::runCommand(program, status);
   EXPECT_EQ(status, 0);
   fs::remove_all(dir);
 }
