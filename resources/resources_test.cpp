@@ -2,7 +2,14 @@
 // programs and libraries in the build's bin folder.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "export/resource_fixtures.h"
 #include "platform/headless/headless.h"
 #include "shell/core/alert.h"
 #include "shell/core/resourcemodule.h"
@@ -110,4 +117,44 @@ TEST(BuiltResources, AlertsAskThroughTheMessageBoxes) {
   EXPECT_EQ(boxes[2].request.modality, cModality::task);
   for (const auto& b : boxes) EXPECT_EQ(b.request.caption, "Zanbel");
   resourceLibraries().release();
+}
+
+using fixtures::runCommand;
+
+// What an export does to the player template, done with zanbel-cli: the
+// player still starts, finds the invention, and readelf still accepts it.
+TEST(BuiltResources, PlayerWithAnAddedInventionStillStarts) {
+  const std::string bin = ZANBEL_BIN_DIR;
+  const std::string dir = ::testing::TempDir() + "zanbel-export-" + std::to_string(::getpid());
+  const std::string player = dir + "/Opfindelse";
+  ASSERT_EQ(std::system(("mkdir -p " + dir + " && cp " + bin + "/ZANBEL.SLF " + player).c_str()), 0);
+  { std::ofstream(dir + "/opfindelse.wgt", std::ios::binary) << "FORM\0\0\0\4Gadf"; }
+  int status = 0;
+  std::string out = runCommand(player, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("uden opfindelse"), std::string::npos) << out;
+
+  out = runCommand(bin + "/zanbel-cli rsrc add " + player + " 1023 1 0 " + dir + "/opfindelse.wgt", status);
+  ASSERT_EQ(status, 0) << out;
+  out = runCommand(player, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(out.find("med en opfindelse (1023/1)"), std::string::npos) << out;
+  out = runCommand("readelf -W -S " + player, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(out.find("Warning"), std::string::npos) << out;
+  EXPECT_EQ(out.find("rror"), std::string::npos) << out;
+  std::system(("rm -rf " + dir).c_str());
+}
+
+TEST(BuiltResources, CliListsWhatTheGadgetLibraryHolds) {
+  auto m = builtModule("ZBGADGET.DLL");
+  ASSERT_TRUE(m);
+  int expected = 0;
+  for (const CWResourceDir& t : m->file().tree()->types)
+    for (const CWResourceLangDir& n : t.names) expected += n.languages.count();
+  int status = 0;
+  const std::string out = runCommand(std::string(ZANBEL_BIN_DIR) + "/zanbel-cli rsrc list " + ZANBEL_BIN_DIR + "/ZBGADGET.DLL", status);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(out.rfind("type\tnavn\tsprog\tstørrelse\n", 0), 0u) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), expected + 1);
 }
