@@ -8,6 +8,10 @@ namespace {
 
 // Every sub-command of zanbel-cli, in the order of the overview.
 const cCliCommand kCommands[] = {
+    {"run", "run [FIL] [--seconds N] [--png UD.png] [--values] [--key TAST@S] [--click X,Y@S]",
+     "kører en opfindelse uden vindue (eksemplet, når der ingen fil er)", cmdRun},
+    {"info", "info FIL", "viser, hvad en opfindelse indeholder", cmdInfo},
+    {"check", "check FIL", "fortæller, om en fil er en gyldig opfindelse, og hvad der er galt", cmdCheck},
     {"settings",
      "settings get NØGLE [SEKTION]\n"
      "settings set NØGLE VÆRDI [SEKTION]",

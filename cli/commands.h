@@ -33,6 +33,9 @@ int cliUsage(const cCliCommand& command, std::ostream& err);
 const cCliCommand* findCliCommand(const std::string& name);
 
 // Sub-commands, each in its own file.
+int cmdRun(cCliContext& c);
+int cmdInfo(cCliContext& c);
+int cmdCheck(cCliContext& c);
 int cmdSettings(cCliContext& c);
 int cmdRsrc(cCliContext& c);
 int cmdFrames(cCliContext& c);

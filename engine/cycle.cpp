@@ -42,9 +42,10 @@ void startRun() {
 
 void stopRun() {
   if (isEditing()) return;
+  cWorksheetPane* ws = theWorksheet();
+  if (ws) ws->host().runStopping();
   gMode = cMode::editing;
   stopGadgetSounds();
-  cWorksheetPane* ws = theWorksheet();
   if (ws) ws->resetRun();
   playSound(kSndRunStop);
   if (!ws) return;

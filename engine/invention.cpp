@@ -62,57 +62,53 @@ class cReader {
 };
 
 size_t cReader::read() {
-  const uint8_t* p = image_.data();
-  const size_t length = image_.size();
-  if (length < 22 || !idIs(p, "FORM") || !idIs(p + 8, "Gadf") || !idIs(p + 12, "fver")) {
+  if (!isInventionImage(image_, &version_)) {
     note(cReadNote::notAnInvention, 0, 0);
     alert(7);
     return 0;
   }
-  version_ = byteio::getU16BE(p + 20);
   ws_.fileVersion = version_;
   if (report_) report_->version = version_;
   if (version_ == 0 || version_ > kFileVersion) {
     note(cReadNote::unknownVersion, 12, "fver"_tc, version_);
     alert(7);
   }
-  size_t offset = 12 + kChunkHeader + byteio::getU32BE(p + 16);
-  while (offset < length) {
-    if (length - offset < kChunkHeader) break;
-    const uint8_t* chunk = p + offset;
-    const size_t bodyLength = byteio::getU32BE(chunk + 4);
-    if (bodyLength > length - offset - kChunkHeader) {
-      note(cReadNote::chunkPastEnd, offset, codeAt(chunk), uint32_t(bodyLength));
-      break;
-    }
+  bool memoryGone = false;
+  cChunkView pastEnd;
+  pastEnd.offset = 0;
+  const size_t reached = walkChunks(image_, [&](const cChunkView& c) {
     if (!memoryProbe(undoStore().size())) {
-      note(cReadNote::outOfMemory, offset, codeAt(chunk));
-      alert(10);
-      ws_.removeEverything();
-      if (report_) report_->gadgets = report_->wires = 0;
-      return 0;
+      note(cReadNote::outOfMemory, c.offset, c.id);
+      memoryGone = true;
+      return false;
     }
-    const std::span<const uint8_t> body(chunk + kChunkHeader, bodyLength);
-    if (idIs(chunk, "numG")) {
-      if (body.size() < 2 || body.size() < 2 + 6 * size_t(byteio::getU16BE(body.data())))
-        note(cReadNote::shortChunk, offset, "numG"_tc);
-      ws_.limits.read(body);
-    } else if (idIs(chunk, "back")) {
-      if (body.size() < 2) {
-        note(cReadNote::shortChunk, offset, "back"_tc);
+    if (c.is("numG")) {
+      if (c.body.size() < 2 || c.body.size() < 2 + 6 * size_t(byteio::getU16BE(c.body.data())))
+        note(cReadNote::shortChunk, c.offset, c.id);
+      ws_.limits.read(c.body);
+    } else if (c.is("back")) {
+      if (c.body.size() < 2) {
+        note(cReadNote::shortChunk, c.offset, c.id);
       } else {
-        const uint16_t number = byteio::getU16BE(body.data());
-        if (!knownBackground(number)) note(cReadNote::badBackground, offset, "back"_tc, number);
+        const uint16_t number = byteio::getU16BE(c.body.data());
+        if (!knownBackground(number)) note(cReadNote::badBackground, c.offset, c.id, number);
         ws_.setBackgroundQuietly(knownBackground(number) ? number : uint16_t(kBackgroundNone));
       }
-    } else if (idIs(chunk, "conn")) {
-      readWire(offset, body);
+    } else if (c.is("conn")) {
+      readWire(c.offset, c.body);
     } else {
-      readGadget(offset, codeAt(chunk), body);
+      readGadget(c.offset, c.id, c.body);
     }
-    offset += kChunkHeader + bodyLength;
+    return true;
+  }, &pastEnd);
+  if (memoryGone) {
+    alert(10);
+    ws_.removeEverything();
+    if (report_) report_->gadgets = report_->wires = 0;
+    return 0;
   }
-  return std::min(offset, length);
+  if (pastEnd.offset) note(cReadNote::chunkPastEnd, pastEnd.offset, pastEnd.id, uint32_t(pastEnd.body.size()));
+  return reached;
 }
 
 void cReader::readGadget(size_t at, cTypeCode code, std::span<const uint8_t> body) {
@@ -121,17 +117,19 @@ void cReader::readGadget(size_t at, cTypeCode code, std::span<const uint8_t> bod
     return;
   }
   const cKindMaker* maker = gadgetFactory().maker(code);
-  if (!maker) {
-    note(cReadNote::kindNotAvailable, at, code);
+  const uint32_t key = body.size() >= 4 ? byteio::getU32BE(body.data()) : 0;
+  const size_t needed = maker ? size_t(maker->recordSize) : size_t(kGadgetRecordSize);
+  if (body.size() < needed) {
+    note(cReadNote::gadgetTooShort, at, code, uint32_t(body.size()), uint32_t(needed));
     return;
   }
-  if (body.size() < size_t(maker->recordSize)) {
-    note(cReadNote::gadgetTooShort, at, code, uint32_t(body.size()), uint32_t(maker->recordSize));
+  if (!maker) {
+    note(cReadNote::kindNotAvailable, at, code, key);
     return;
   }
   std::unique_ptr<cGadget> g = mNewGadget(&ws_, code, cPoint(), body, true);
   if (!g) {
-    note(cReadNote::kindNotAvailable, at, code);
+    note(cReadNote::kindNotAvailable, at, code, key);
     return;
   }
   if (!byKey_.emplace(g->id, g.get()).second) note(cReadNote::duplicateKey, at, code, g->id);
@@ -194,6 +192,40 @@ void cReader::readWire(size_t at, std::span<const uint8_t> body) {
 }
 
 }  // namespace
+
+bool cChunkView::is(const char* fourLetters) const { return id == makeTypeCode(std::string_view(fourLetters, 4)); }
+
+bool isInventionImage(std::span<const uint8_t> image, uint16_t* version) {
+  const uint8_t* p = image.data();
+  if (image.size() < 22 || !idIs(p, "FORM") || !idIs(p + 8, "Gadf") || !idIs(p + 12, "fver")) return false;
+  if (version) *version = byteio::getU16BE(p + 20);
+  return true;
+}
+
+size_t walkChunks(std::span<const uint8_t> image, const std::function<bool(const cChunkView&)>& visit,
+                  cChunkView* pastEnd) {
+  if (!isInventionImage(image)) return 0;
+  const uint8_t* p = image.data();
+  const size_t length = image.size();
+  size_t offset = 12 + kChunkHeader + size_t(byteio::getU32BE(p + 16));
+  while (offset < length && length - offset >= kChunkHeader) {
+    const uint8_t* chunk = p + offset;
+    const size_t bodyLength = byteio::getU32BE(chunk + 4);
+    cChunkView view{offset, codeAt(chunk), {}};
+    if (bodyLength > length - offset - kChunkHeader) {
+      // The chunk runs past the end: it and whatever follows are not read.
+      if (pastEnd) {
+        *pastEnd = view;
+        pastEnd->body = image.subspan(offset + kChunkHeader);
+      }
+      break;
+    }
+    view.body = image.subspan(offset + kChunkHeader, bodyLength);
+    if (!visit(view)) return offset;
+    offset += kChunkHeader + bodyLength;
+  }
+  return std::min(offset, length);
+}
 
 bool cReadReport::has(cReadNote::Kind k) const {
   return std::any_of(notes.begin(), notes.end(), [k](const cReadNote& n) { return n.kind == k; });

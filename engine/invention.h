@@ -25,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,6 +36,23 @@ class cWorksheetPane;
 
 inline constexpr uint16_t kFileVersion = 4;
 inline constexpr size_t kEmptyInventionSize = 32;
+
+// One chunk of an image: where it starts, its id (four bytes) and its body.
+struct cChunkView {
+  size_t offset = 0;
+  cTypeCode id = 0;
+  std::span<const uint8_t> body;
+  bool is(const char* fourLetters) const;
+};
+
+// The container test: "FORM" ... "Gadf" with "fver" as the first chunk, and
+// the version it holds.
+bool isInventionImage(std::span<const uint8_t> image, uint16_t* version = nullptr);
+// Visits the chunks after "fver" in order until visit returns false or a
+// chunk runs past the end (then *pastEnd is set, when given, and that chunk
+// is not visited). Returns the offset reached.
+size_t walkChunks(std::span<const uint8_t> image, const std::function<bool(const cChunkView&)>& visit,
+                  cChunkView* pastEnd = nullptr);
 
 // Bytes the writer needs for the worksheet.
 size_t inventionSize(const cWorksheetPane& worksheet);
@@ -51,7 +69,7 @@ struct cReadNote {
     unknownVersion,     // version 0 or above 4 (reading goes on)
     chunkPastEnd,       // a chunk runs past the end of the image: it and the rest are not read
     unknownKind,        // a chunk id that names no kind: skipped
-    kindNotAvailable,   // a kind this program cannot make yet: skipped
+    kindNotAvailable,   // a kind this program cannot make yet: skipped (detail: its key)
     gadgetTooShort,     // a gadget chunk shorter than its kind's record: skipped
     wireTooShort,       // a wire chunk shorter than its version's layout: skipped
     wireEndMissing,     // a wire end names no gadget of the file (detail: 0 output end, 1 input end)

@@ -66,6 +66,8 @@ class cWorksheetHost {
   virtual void showKindName(int) {}
   // A limit changed: the tray redraws its drawer.
   virtual void limitsChanged() {}
+  // The run is about to stop: the gadgets still hold their outputs.
+  virtual void runStopping() {}
   // Keys the worksheet and the run/stop keys did not take go to the tray.
   virtual bool trayKeyDown(int) { return false; }
   // The window: part of it must be repainted; repaint now.
