@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 
 #include "shell/core/text.h"
@@ -31,7 +32,14 @@ std::string faceFamily(const std::string& family) {
 
 // The face file and index that fontconfig finds for the family and weight.
 bool findFace(const std::string& family, int weight, std::string& file, int& index) {
-  if (!FcInit()) return false;
+  // fontconfig keeps its configuration for the life of the process; give it
+  // back at exit so that the leak check sees only our own blocks.
+  static const bool ready = [] {
+    if (!FcInit()) return false;
+    std::atexit(FcFini);
+    return true;
+  }();
+  if (!ready) return false;
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
