@@ -21,6 +21,7 @@ cFileCause causeOf(int error) {
 }
 
 std::string describe(const std::string& path, int error) {
+  if (error == ETXTBSY) return "Programmet " + path + " kører lige nu og kan ikke ændres.";
   switch (causeOf(error)) {
     case cFileCause::fileNotFound: return "Filen " + path + " findes ikke.";
     case cFileCause::accessDenied: return "Du har ikke lov til at bruge filen " + path + " på den måde.";
