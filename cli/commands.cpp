@@ -24,6 +24,12 @@ const cCliCommand kCommands[] = {
     {"frames",
      "frames FIL NUMMER --png UD.png [--on grå|hvid|sort|700|701|702] [--mørk] [--gange N]",
      "tegner alle billeder i et billedsæt på ét ark (PNG)", cmdFrames},
+    {"sound",
+     "sound list [--fra FIL]\n"
+     "sound play NUMMER... [--mellemrum MS] [--fra FIL]\n"
+     "sound render NUMMER... --wav UD.wav [--mellemrum MS] [--fra FIL]\n"
+     "sound tune --seconds N --wav UD.wav [--fra FIL]",
+     "spiller lyde, blander dem til en WAV-fil, eller baggrundsmelodien", cmdSound},
 };
 
 void overview(std::ostream& out) {

@@ -39,3 +39,4 @@ int cmdCheck(cCliContext& c);
 int cmdSettings(cCliContext& c);
 int cmdRsrc(cCliContext& c);
 int cmdFrames(cCliContext& c);
+int cmdSound(cCliContext& c);

@@ -82,24 +82,25 @@ struct cScoreBuilder {
     notes.at(static_cast<size_t>(count++)) = cTuneNote{instrument, note, 0, start, duration, 0};
   }
 
-  // A melody from `start`; returns the tick after it. Notes are a little
-  // shorter than their step so that repeated notes are heard apart.
+  // A melody from `start`; returns the tick after it. The instruments are
+  // struck or plucked and die away by themselves, so a note rings on for two
+  // beats past its step rather than being cut short.
   template <size_t N>
   constexpr uint32_t melody(uint8_t instrument, const cMelodyNote (&tune)[N], uint32_t start, int transpose) {
     for (const cMelodyNote& m : tune) {
-      if (m.note) add(instrument, static_cast<uint8_t>(m.note + transpose), start, m.eighths * kEighth - 24);
+      if (m.note) add(instrument, static_cast<uint8_t>(m.note + transpose), start, m.eighths * kEighth + 4 * kEighth);
       start += m.eighths * kEighth;
     }
     return start;
   }
 
+  // The organ holds the chord a beat into the next one; the bass rings for two beats.
   constexpr void chord(const cChord& c, uint32_t start, uint32_t beats, bool pizzicato, int pizzicatoNotes) {
-    for (uint8_t t : c.triad) add(2, t, start, beats * 2 * kEighth);
-    for (uint32_t b = 0; b < beats; ++b)
-      add(3, b % 2 ? c.fifth : c.root, start + b * 2 * kEighth, 2 * kEighth - 16);
+    for (uint8_t t : c.triad) add(2, t, start, (beats + 1) * 2 * kEighth);
+    for (uint32_t b = 0; b < beats; ++b) add(3, b % 2 ? c.fifth : c.root, start + b * 2 * kEighth, 4 * kEighth);
     if (pizzicato)
       for (int i = 0; i < pizzicatoNotes; ++i)
-        add(7, static_cast<uint8_t>(c.triad[i] + 12), start + (2 * static_cast<uint32_t>(i) + 1) * kEighth, kEighth);
+        add(7, static_cast<uint8_t>(c.triad[i] + 12), start + (2 * static_cast<uint32_t>(i) + 1) * kEighth, 3 * kEighth);
   }
 
   constexpr void harmony(const cBar (&bars)[8], uint32_t start, bool pizzicato) {
@@ -142,6 +143,9 @@ constexpr std::array<cTuneNote, kTuneNotes> buildScore() {
   s.melody(0, kEndingSecond, s.melody(0, kTuneA, t, 0), 0);
   s.melody(6, kEndingSecond, s.melody(6, kTuneA, t, 12), 12);
   if (s.count != kTuneNotes) s.notes.at(kTuneNotes);  // the score must fill the table exactly
+  // Nothing rings past the last bar: the tune starts again right there.
+  for (cTuneNote& n : s.notes)
+    if (n.start + n.duration > t + 8 * kBar) n.duration = t + 8 * kBar - n.start;
   // In order of their start; parts that start together keep their order.
   for (size_t i = 1; i < s.notes.size(); ++i)
     for (size_t j = i; j > 0 && s.notes[j - 1].start > s.notes[j].start; --j) std::swap(s.notes[j - 1], s.notes[j]);
