@@ -17,4 +17,5 @@ target_compile_options(zbdesktop PUBLIC ${zb_wx_flags})
 # dialogs. The test program has its own main, which starts the toolkit.
 zanbel_add_tests(zbdesktop_tests LABEL desktop
     SOURCES wxtest_main.cpp wxkeys_test.cpp wxlauncher_test.cpp wxmessagebox_test.cpp
+            wxplatform_test.cpp wxview_test.cpp wxfiledialog_test.cpp
     LIBS zbdesktop)

@@ -47,8 +47,9 @@ CDesktopApp::~CDesktopApp() { platform_.setToolkitReady(false); }
 CDesktopApp* desktopApp() { return dynamic_cast<CDesktopApp*>(wxTheApp); }
 
 bool CDesktopApp::OnInit() {
-  // GTK took the user's locale for everything; numbers are written and read
-  // with a decimal point whatever the language.
+  // The toolkit's texts follow the messages locale (and LANGUAGE, above);
+  // numbers are written and read with a decimal point whatever the language.
+  std::setlocale(LC_MESSAGES, "");
   std::setlocale(LC_NUMERIC, "C");
   modal_->Register();
   platform_.setToolkitReady(true);

@@ -6,17 +6,35 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/init.h>
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/desktop/wxtesting.h"
 
 namespace {
 CTestApp* gApp = nullptr;
-}
+
+// Native dialogs (the file chooser) are not among wx's top-level windows;
+// every modal dialog passes this hook.
+class cOpenDialogs : public wxModalDialogHook {
+ public:
+  std::vector<wxDialog*> open;
+
+ protected:
+  int Enter(wxDialog* d) override {
+    open.push_back(d);
+    return wxID_NONE;
+  }
+  void Exit(wxDialog* d) override { std::erase(open, d); }
+};
+cOpenDialogs gOpenDialogs;
+}  // namespace
 
 CTestApp& testApp() { return *gApp; }
 
@@ -43,24 +61,39 @@ void runFor(int ms) {
 
 struct cWhenShown::cImpl {
   wxTimer timer;
+  std::function<bool(wxTopLevelWindow*)> match;
+  std::vector<cStep> steps;
+  wxTopLevelWindow* window = nullptr;
+  size_t next = 0;
+  wxLongLong nextAt = 0;
+
+  void tick() {
+    if (!window) {
+      std::vector<wxWindow*> windows(wxTopLevelWindows.begin(), wxTopLevelWindows.end());
+      windows.insert(windows.end(), gOpenDialogs.open.begin(), gOpenDialogs.open.end());
+      for (wxWindow* w : windows) {
+        auto* top = dynamic_cast<wxTopLevelWindow*>(w);
+        if (top && match(top)) window = top;
+      }
+      if (!window) return;
+      nextAt = wxGetLocalTimeMillis() + steps[0].delayMs;
+    }
+    if (wxGetLocalTimeMillis() < nextAt) return;
+    const size_t step = next++;
+    if (next >= steps.size())
+      timer.Stop();
+    else
+      nextAt = wxGetLocalTimeMillis() + steps[next].delayMs;
+    steps[step].act(window);
+  }
 };
 
-cWhenShown::cWhenShown(std::function<bool(wxTopLevelWindow*)> match,
-                       std::function<void(wxTopLevelWindow*)> act)
+cWhenShown::cWhenShown(std::function<bool(wxTopLevelWindow*)> match, std::vector<cStep> steps)
     : impl_(new cImpl) {
-  impl_->timer.Bind(wxEVT_TIMER, [this, match, act](wxTimerEvent&) {
-    if (fired_) return;
-    for (wxWindow* w : wxTopLevelWindows) {
-      auto* top = dynamic_cast<wxTopLevelWindow*>(w);
-      if (top && match(top)) {
-        fired_ = true;
-        impl_->timer.Stop();
-        act(top);
-        return;
-      }
-    }
-  });
-  impl_->timer.Start(20);
+  impl_->match = std::move(match);
+  impl_->steps = std::move(steps);
+  impl_->timer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { impl_->tick(); });
+  if (!impl_->steps.empty()) impl_->timer.Start(20);
 }
 
 cWhenShown::~cWhenShown() {
@@ -103,6 +136,8 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
 
+  // The file chooser keeps its settings; tests keep them in memory.
+  setenv("GSETTINGS_BACKEND", "memory", 1);
   gApp = new CTestApp;
   wxApp::SetInstance(gApp);
   if (!wxEntryStart(argc, argv)) {
@@ -110,6 +145,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!gApp->CallOnInit()) return 1;
+  gOpenDialogs.Register();
   int result = 0;
   {
     // The tests run their loops inside this one, as a program's handlers do.
@@ -117,6 +153,7 @@ int main(int argc, char** argv) {
     wxEventLoopActivator active(&outer);
     result = RUN_ALL_TESTS();
   }
+  gOpenDialogs.Unregister();
   gApp->OnExit();
   wxEntryCleanup();
   return result;

@@ -30,18 +30,25 @@ bool runUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // Runs the event loop for a while.
 void runFor(int ms);
 
-// Once a shown top-level window of type T appears, calls act(window) once.
-// The check runs from a timer, so it also fires inside modal loops.
+// Once a window that `match` accepts appears (a top-level window, or any
+// modal dialog), runs the steps one after the other, each after its delay.
+// The steps run from a timer, so they also run inside modal loops. A step
+// that makes a dialog end must not run an event loop of its own after
+// that: GTK would end the inner loop instead of the dialog's.
+struct cStep {
+  int delayMs;
+  std::function<void(wxTopLevelWindow*)> act;
+};
 class cWhenShown {
  public:
-  cWhenShown(std::function<bool(wxTopLevelWindow*)> match, std::function<void(wxTopLevelWindow*)> act);
+  cWhenShown(std::function<bool(wxTopLevelWindow*)> match, std::vector<cStep> steps);
+  cWhenShown(std::function<bool(wxTopLevelWindow*)> match, std::function<void(wxTopLevelWindow*)> act)
+      : cWhenShown(std::move(match), std::vector<cStep>{{0, std::move(act)}}) {}
   ~cWhenShown();
-  bool fired() const { return fired_; }
 
  private:
   struct cImpl;
   cImpl* impl_;
-  bool fired_ = false;
 };
 
 template <typename T>
