@@ -1,0 +1,204 @@
+#include "gadgets/gadgets_testing.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "export/resfile.h"
+#include "gadgets/registry.h"
+
+namespace gadgettest {
+
+namespace {
+
+const std::vector<cResEntry>& artworkEntries() {
+  static const std::vector<cResEntry> entries = [] {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!loadFileBytes(ZANBEL_ARTWORK_RES, bytes, error)) ADD_FAILURE() << error;
+    return readResFile(bytes).entries;
+  }();
+  return entries;
+}
+
+void fillRect(CWinGDib& surface, const cRect& area, const cRect& clip, uint8_t index) {
+  const cRect r = area & clip & surface.bounds();
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memset(surface.pixelAddress(r.left, y), index, static_cast<size_t>(r.width()));
+}
+
+// The fixture kinds' pins: the source's output and the probe's input.
+const uint8_t kSourcePins[] = {1, 0, 20, 0, 60, 0, 1, 0};
+const uint8_t kProbePins[] = {1, 0, 20, 0, 0, 0, 0, 0};
+
+}  // namespace
+
+std::unique_ptr<cAskedModule> builtArtwork() {
+  auto m = std::make_unique<cAskedModule>("ZBGADGET.DLL");
+  for (const cResEntry& e : artworkEntries()) m->add(e.type, e.name, e.data);
+  return m;
+}
+
+// ---- modules ----
+
+std::optional<std::span<const uint8_t>> cAskedModule::find(uint16_t type, uint16_t id) {
+  asked_.emplace_back(type, id);
+  return cMemoryResourceModule::find(type, id);
+}
+
+int cAskedModule::asked(uint16_t type, uint16_t id) const {
+  return static_cast<int>(std::count(asked_.begin(), asked_.end(), std::pair{type, id}));
+}
+
+std::optional<std::span<const uint8_t>> cSoundLibrary::find(uint16_t type, uint16_t id) {
+  static const std::vector<uint8_t> click = [] {
+    std::vector<uint8_t> s = waveHeader(8);
+    for (int i = 0; i < 8; ++i) s.push_back(i % 2 ? 200 : 56);
+    return s;
+  }();
+  cAskedModule::find(type, id);
+  if (type != kSoundResourceType) return std::nullopt;
+  return std::span<const uint8_t>(click);
+}
+
+// ---- fixture kinds ----
+
+cTestSource::cTestSource(cPoint dropPoint) {
+  typeCode = kCode;
+  bounds = cRect(0, 0, 40, 64);
+  setPinsFromTable(kSourcePins);
+  centreOn(dropPoint);
+}
+
+cTestSource::cTestSource(const cGadgetRecord& record) : cGadget(record) {
+  typeCode = kCode;
+  bounds = cRect(0, 0, 40, 64);
+  setPinsFromTable(kSourcePins);
+  value = std::strtod(settings.text(0), nullptr);
+}
+
+void cTestSource::set(double x) {
+  value = x;
+  std::snprintf(settings.text(0), kTextLength, "%.17g", x);
+}
+
+void cTestSource::draw(CWinGDib& surface, const cRect& clip) { fillRect(surface, worksheetRect(), clip, 28); }
+
+cTestProbe::cTestProbe(cPoint dropPoint) {
+  typeCode = kCode;
+  bounds = cRect(0, 0, 40, 64);
+  setPinsFromTable(kProbePins);
+  centreOn(dropPoint);
+}
+
+cTestProbe::cTestProbe(const cGadgetRecord& record) : cGadget(record) {
+  typeCode = kCode;
+  bounds = cRect(0, 0, 40, 64);
+  setPinsFromTable(kProbePins);
+}
+
+void cTestProbe::draw(CWinGDib& surface, const cRect& clip) { fillRect(surface, worksheetRect(), clip, 29); }
+
+void cTestProbe::step() {
+  value = inputValue(0);
+  if (takeSignal(0)) {
+    ++signals;
+    signalTicks.push_back(runClock());
+  }
+}
+
+void cTestProbe::reset() {
+  cGadget::reset();
+  signals = 0;
+  signalTicks.clear();
+}
+
+// ---- the fixture ----
+
+void GadgetTest::SetUp() {
+  setMode(cMode::editing);
+  hp.virtualClock().set(100000);
+  setFatalExitHandler([](const char* m) {
+    ADD_FAILURE() << "fatal exit: " << (m ? m : "");
+    throw 0;
+  });
+
+  resourceLibraries().setOwn(std::make_unique<cMemoryResourceModule>("zanbel"));
+  auto art = builtArtwork();
+  artwork = art.get();
+  resourceLibraries().setGadgetLibrary(std::move(art));
+  auto snd = std::make_unique<cSoundLibrary>();
+  sounds = snd.get();
+  resourceLibraries().setSoundLibrary(std::move(snd));
+  soundEngine = std::make_unique<cSoundEngine>();
+  soundOutput = std::make_unique<cSoundOut>(*soundEngine);
+
+  cGadgetFactory& f = gadgetFactory();
+  f.clear();
+  registerGadgetKinds(f);
+  f.add<cTestSource>(cTestSource::kCode);
+  f.add<cTestProbe>(cTestProbe::kCode);
+
+  surface = std::make_unique<CWinGDib>(kWorksheetWidth, kWorksheetHeight, +1);
+  ws = std::make_unique<cWorksheetPane>(surface.get());
+}
+
+void GadgetTest::TearDown() {
+  ws.reset();
+  surface.reset();
+  soundOutput.reset();
+  soundEngine.reset();
+  setMode(cMode::editing);
+  gadgetFactory().clear();
+  cGadget::releaseSharedPictures();
+  resourceLibraries().release();
+  setFatalExitHandler(nullptr);
+}
+
+cGadget* GadgetTest::place(cTypeCode code) {
+  // A grid of 5 x 4 places, 135 by 120 pixels, inside the worksheet's border.
+  const int n = placed_++ % 20;
+  const cPoint at(75 + (n / 5) * 120, 85 + (n % 5) * 135);
+  std::unique_ptr<cGadget> g = mNewGadget(ws.get(), code, at, {}, false);
+  cGadget* p = g.get();
+  EXPECT_NE(p, nullptr) << "the factory cannot make " << typeCodeText(code);
+  if (p) ws->addGadget(std::move(g));
+  return p;
+}
+
+cTestSource* GadgetTest::source(double value) {
+  auto* s = place<cTestSource>(cTestSource::kCode);
+  s->set(value);
+  return s;
+}
+
+cTestProbe* GadgetTest::probe() { return place<cTestProbe>(cTestProbe::kCode); }
+
+cConnection* GadgetTest::wire(cGadget* from, int outputPin, cGadget* to, int inputPin) {
+  auto w = std::make_unique<cConnection>(from, uint16_t(outputPin), to, uint16_t(inputPin));
+  w->attachEnds();
+  cConnection* p = w.get();
+  ws->addWire(std::move(w));
+  return p;
+}
+
+void GadgetTest::reloadImage() {
+  const std::vector<uint8_t> image = writeInvention(*ws);
+  ws->removeEverything();
+  cReadReport report;
+  EXPECT_EQ(readInvention(*ws, image, true, &report), image.size());
+  EXPECT_TRUE(report.notes.empty()) << "the reader skipped part of the invention";
+}
+
+void GadgetTest::cycle(uint32_t ms) {
+  hp.virtualClock().advance(ms);
+  runCycle();
+}
+
+void GadgetTest::runFor(uint32_t ms) {
+  if (isEditing()) startRun();
+  for (uint32_t t = 0; t < ms; t += 5) cycle(5);
+}
+
+}  // namespace gadgettest
