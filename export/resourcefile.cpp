@@ -58,19 +58,17 @@ struct cElfSection {
   uint64_t flags = 0, offset = 0, size = 0;
 };
 
+// An address-sized field: 8 bytes in 64-bit files, 4 in 32-bit ones.
+uint64_t elfWord(const uint8_t* p, bool elf64) { return elf64 ? getU64LE(p) : getU32LE(p); }
+
 cElfSection parseElfSection(const uint8_t* b, bool elf64) {
+  const size_t w = elf64 ? 8 : 4;  // sh_flags, sh_addr, sh_offset, sh_size follow sh_type
   cElfSection s;
   s.name = getU32LE(b);
   s.type = getU32LE(b + 4);
-  if (elf64) {
-    s.flags = getU64LE(b + 8);
-    s.offset = getU64LE(b + 24);
-    s.size = getU64LE(b + 32);
-  } else {
-    s.flags = getU32LE(b + 8);
-    s.offset = getU32LE(b + 16);
-    s.size = getU32LE(b + 20);
-  }
+  s.flags = elfWord(b + 8, elf64);
+  s.offset = elfWord(b + 8 + 2 * w, elf64);
+  s.size = elfWord(b + 8 + 3 * w, elf64);
   return s;
 }
 
@@ -225,26 +223,17 @@ cElfLayout readElfLayout(cBinaryFile& f, uint64_t length) {
   if (h[4] != 1 && h[4] != 2) throwFileFormat("Filen er et Linux-program af en ukendt slags.");
   if (h[5] != 1) throwFileFormat("Filen er et Linux-program til en anden slags maskine (big-endian).");
   l.elf64 = h[4] == 2;
-  if (l.elf64) {
-    f.read(h + 52, 12);
-    l.phoff = getU64LE(h + 0x20);
-    l.shoff = getU64LE(h + 0x28);
-    l.ehsize = getU16LE(h + 0x34);
-    l.phentsize = getU16LE(h + 0x36);
-    l.phnum = getU16LE(h + 0x38);
-    l.shentsize = getU16LE(h + 0x3A);
-    l.shnum = getU16LE(h + 0x3C);
-    l.shstrndx = getU16LE(h + 0x3E);
-  } else {
-    l.phoff = getU32LE(h + 0x1C);
-    l.shoff = getU32LE(h + 0x20);
-    l.ehsize = getU16LE(h + 0x28);
-    l.phentsize = getU16LE(h + 0x2A);
-    l.phnum = getU16LE(h + 0x2C);
-    l.shentsize = getU16LE(h + 0x2E);
-    l.shnum = getU16LE(h + 0x30);
-    l.shstrndx = getU16LE(h + 0x32);
-  }
+  if (l.elf64) f.read(h + 52, 12);
+  // e_phoff and e_shoff after e_entry; e_ehsize and five 16-bit fields after e_flags.
+  const size_t w = l.elf64 ? 8 : 4, halves = 0x18 + 3 * w + 4;
+  l.phoff = elfWord(h + 0x18 + w, l.elf64);
+  l.shoff = elfWord(h + 0x18 + 2 * w, l.elf64);
+  l.ehsize = getU16LE(h + halves);
+  l.phentsize = getU16LE(h + halves + 2);
+  l.phnum = getU16LE(h + halves + 4);
+  l.shentsize = getU16LE(h + halves + 6);
+  l.shnum = getU16LE(h + halves + 8);
+  l.shstrndx = getU16LE(h + halves + 10);
   if (l.shentsize != (l.elf64 ? 64 : 40) || l.shnum == 0 || l.shstrndx >= l.shnum)
     throwFileFormat("Filen er et Linux-program uden en læselig afsnitstabel.");
   const uint64_t tableBytes = uint64_t(l.shnum) * l.shentsize;
