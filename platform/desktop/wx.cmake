@@ -6,7 +6,7 @@ find_package(wxWidgets 3.2 REQUIRED COMPONENTS core base)
 add_library(zbdesktop
     wxapp.cpp wxfiledialog.cpp wxkeys.cpp wxlauncher.cpp wxmessagebox.cpp
     wxplatform.cpp wxview.cpp)
-target_link_libraries(zbdesktop PUBLIC zbplatform ${wxWidgets_LIBRARIES} ${CMAKE_DL_LIBS})
+target_link_libraries(zbdesktop PUBLIC zbplatform zbgraphics ${wxWidgets_LIBRARIES} ${CMAKE_DL_LIBS})
 # wx's own headers are not held to our warning flags.
 target_include_directories(zbdesktop SYSTEM PUBLIC ${wxWidgets_INCLUDE_DIRS})
 target_compile_definitions(zbdesktop PUBLIC ${wxWidgets_DEFINITIONS})

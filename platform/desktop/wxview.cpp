@@ -6,19 +6,13 @@
 
 #include <algorithm>
 
-cRgbPalette paletteFromColourTable(const uint8_t (&table)[1024]) {
-  cRgbPalette palette;
-  for (int i = 0; i < 256; ++i) palette[i] = {table[4 * i + 2], table[4 * i + 1], table[4 * i]};
-  return palette;
-}
-
-void convertToRgb(const cIndexedPicture& picture, const cRgbPalette& palette, int x, int y, int w,
-                  int h, uint8_t* out, ptrdiff_t outStride, cRgbLayout layout) {
-  for (int row = 0; row < h; ++row) {
-    const uint8_t* src = picture.topRow + (y + row) * picture.stride + x;
+void convertToRgb(const uint8_t* topRow, ptrdiff_t stride, int width, int height,
+                  const cColourTable& colours, uint8_t* out, ptrdiff_t outStride, cRgbLayout layout) {
+  for (int row = 0; row < height; ++row) {
+    const uint8_t* src = topRow + row * stride;
     uint8_t* dst = out + row * outStride;
-    for (int col = 0; col < w; ++col, dst += layout.pixelSize) {
-      const cRgb& c = palette[src[col]];
+    for (int col = 0; col < width; ++col, dst += layout.pixelSize) {
+      const cRGBQuad& c = colours[src[col]];
       dst[layout.redAt] = c.red;
       dst[layout.greenAt] = c.green;
       dst[layout.blueAt] = c.blue;
@@ -38,13 +32,8 @@ CSurfaceView::CSurfaceView(wxWindow* parent, wxWindowID id)
 
 CSurfaceView::~CSurfaceView() { timer_.Stop(); }
 
-void CSurfaceView::setPicture(const cIndexedPicture& picture) {
-  picture_ = picture;
-  Refresh(false);
-}
-
-void CSurfaceView::setPalette(const cRgbPalette& palette) {
-  palette_ = palette;
+void CSurfaceView::setSurface(const CWinGDib* surface) {
+  surface_ = surface;
   Refresh(false);
 }
 
@@ -54,48 +43,65 @@ void CSurfaceView::setMarginColour(const wxColour& colour) {
 }
 
 void CSurfaceView::present(const cRect& changed) {
-  present(wxRect(changed.left, changed.top, changed.right - changed.left, changed.bottom - changed.top));
+  if (surface_) surface_->copyRectToDC(changed, cPoint(changed.top, changed.left), this);
 }
 
-void CSurfaceView::present(const wxRect& changed) {
-  const wxRect area = changed.Intersect(wxRect(0, 0, picture_.width, picture_.height));
-  if (area.IsEmpty() || !IsShownOnScreen()) return;
-  // GTK draws into X windows from outside a paint; on Wayland only the
-  // paint may draw, so the area is painted at once instead.
+void CSurfaceView::copyPixels(int x, int y, int width, int height, const uint8_t* topRow,
+                              ptrdiff_t stride, const cColourTable& colours) {
+  // Only what the window shows is converted.
+  const wxRect block(x, y, width, height);
+  const wxRect shown = block.Intersect(wxRect(GetClientSize()));
+  if (shown.IsEmpty() || !topRow) return;
+  topRow += (shown.y - y) * stride + (shown.x - x);
+  if (paintDc_) {
+    drawBlock(*paintDc_, shown.x, shown.y, shown.width, shown.height, topRow, stride, colours);
+    return;
+  }
+  if (!IsShownOnScreen()) return;
+  // GTK draws into X windows from outside a paint; on Wayland only a paint
+  // may draw, so the area is painted at once instead.
   if (wxGetDisplayInfo().type == wxDisplayX11) {
     wxClientDC dc(this);
-    drawArea(dc, area);
+    drawBlock(dc, shown.x, shown.y, shown.width, shown.height, topRow, stride, colours);
   } else {
-    RefreshRect(area, false);
+    RefreshRect(shown, false);
     Update();
   }
 }
 
-void CSurfaceView::drawArea(wxDC& dc, const wxRect& area) {
-  const wxRect shown = area.Intersect(wxRect(0, 0, picture_.width, picture_.height));
-  if (!shown.IsEmpty() && picture_.topRow) {
-    if (!scratch_.IsOk() || scratch_.GetWidth() != shown.width || scratch_.GetHeight() != shown.height)
-      scratch_.Create(shown.width, shown.height, 24);
-    {
-      wxNativePixelData data(scratch_);
-      if (data) {
-        wxNativePixelData::Iterator p(data);
-        const cRgbLayout layout{wxNativePixelFormat::SizePixel, wxNativePixelFormat::RED,
-                                wxNativePixelFormat::GREEN, wxNativePixelFormat::BLUE};
-        convertToRgb(picture_, palette_, shown.x, shown.y, shown.width, shown.height,
-                     reinterpret_cast<uint8_t*>(p.m_ptr), data.GetRowStride(), layout);
-        converted_ += static_cast<uint64_t>(shown.width) * static_cast<uint64_t>(shown.height);
-      }
-    }
-    dc.DrawBitmap(scratch_, shown.x, shown.y);
+void CSurfaceView::drawBlock(wxDC& dc, int x, int y, int width, int height, const uint8_t* topRow,
+                             ptrdiff_t stride, const cColourTable& colours) {
+  if (!scratch_.IsOk() || scratch_.GetWidth() != width || scratch_.GetHeight() != height)
+    scratch_.Create(width, height, 24);
+  {
+    wxNativePixelData data(scratch_);
+    if (!data) return;
+    wxNativePixelData::Iterator p(data);
+    const cRgbLayout layout{wxNativePixelFormat::SizePixel, wxNativePixelFormat::RED,
+                            wxNativePixelFormat::GREEN, wxNativePixelFormat::BLUE};
+    convertToRgb(topRow, stride, width, height, colours, reinterpret_cast<uint8_t*>(p.m_ptr),
+                 data.GetRowStride(), layout);
   }
-  // The part of the area that the picture does not cover.
+  converted_ += static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  dc.DrawBitmap(scratch_, x, y);
+}
+
+void CSurfaceView::paintArea(wxDC& dc, const wxRect& area) {
+  int coveredRight = area.x, coveredBottom = area.y;
+  if (surface_) {
+    const wxRect covered = area.Intersect(wxRect(0, 0, surface_->width(), surface_->height()));
+    if (!covered.IsEmpty()) {
+      present(cRect(covered.y, covered.x, covered.GetBottom() + 1, covered.GetRight() + 1));
+      coveredRight = covered.GetRight() + 1;
+      coveredBottom = covered.GetBottom() + 1;
+    }
+  }
+  // The rest of the area: a strip right of the surface and one below it.
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetBrush(wxBrush(margin_));
-  const int right = std::max(area.x, std::min(area.GetRight() + 1, picture_.width));
-  const int bottom = std::max(area.y, std::min(area.GetBottom() + 1, picture_.height));
-  if (right <= area.GetRight()) dc.DrawRectangle(right, area.y, area.GetRight() + 1 - right, area.height);
-  if (bottom <= area.GetBottom()) dc.DrawRectangle(area.x, bottom, right - area.x, area.GetBottom() + 1 - bottom);
+  const int right = area.GetRight() + 1, bottom = area.GetBottom() + 1;
+  if (coveredRight < right) dc.DrawRectangle(coveredRight, area.y, right - coveredRight, area.height);
+  if (coveredBottom < bottom) dc.DrawRectangle(area.x, coveredBottom, coveredRight - area.x, bottom - coveredBottom);
 }
 
 void CSurfaceView::onPaint(wxPaintEvent&) {
@@ -103,7 +109,9 @@ void CSurfaceView::onPaint(wxPaintEvent&) {
   const bool first = !painted_;
   painted_ = true;
   if (first && !firstPaint()) return;
-  for (wxRegionIterator it(GetUpdateRegion()); it; ++it) drawArea(dc, it.GetRect());
+  paintDc_ = &dc;
+  for (wxRegionIterator it(GetUpdateRegion()); it; ++it) paintArea(dc, it.GetRect());
+  paintDc_ = nullptr;
 }
 
 void CSurfaceView::onTimer(wxTimerEvent&) { timer1(); }
