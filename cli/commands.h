@@ -40,3 +40,4 @@ int cmdSettings(cCliContext& c);
 int cmdRsrc(cCliContext& c);
 int cmdFrames(cCliContext& c);
 int cmdSound(cCliContext& c);
+int cmdSound(cCliContext& c);

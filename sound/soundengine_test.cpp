@@ -197,6 +197,26 @@ TEST_F(EngineTest, MixingSaturates) {
   }
 }
 
+// Every pair of byte values, through the sixteen-at-a-time path and the tail.
+TEST_F(EngineTest, MixingSaturatesEveryPairOfValues) {
+  smallRing(2, 2048);
+  cSoundEngine engine;
+  engine.startEngine();
+  run(engine, 10);
+  std::vector<uint8_t> a(1003), b(1003);
+  for (size_t i = 0; i < a.size(); ++i) {
+    a[i] = static_cast<uint8_t>(i % 256);
+    b[i] = static_cast<uint8_t>((i * 97 + 13) % 256);
+  }
+  // Both start in the same instant.
+  engine.playSample(a.data(), 1003, 0);
+  engine.playSample(b.data(), 1003, 0);
+  run(engine, 200);
+  std::vector<uint8_t> want(1003);
+  for (size_t i = 0; i < want.size(); ++i) want[i] = static_cast<uint8_t>(std::clamp(a[i] + b[i] - 128, 0, 255));
+  EXPECT_NE(std::search(devices().tape.begin(), devices().tape.end(), want.begin(), want.end()), devices().tape.end());
+}
+
 // A long sound comes out whole, in order, across every refill of the ring,
 // whichever way the position is taken.
 TEST_F(EngineTest, ALongSoundPlaysWithoutGapsOrRepeats) {

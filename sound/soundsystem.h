@@ -145,6 +145,13 @@ class cSoundEngine : public cLiveObject {
   // (the simple mode), synchronously.
   void playWaveImage(std::span<const uint8_t> image);
 
+  // Mixes the voices (and the filter) into block n of the ring as a refill
+  // does, without queueing it: for measuring the mixer.
+  void mixBlockForMeasurement(int n) {
+    if (n >= 0 && n < settings_.waveBlocks && !ring_.empty()) mixBlock(n);
+  }
+  uint8_t* blockForMeasurement(int n) { return block(n); }
+
   bool hasBlockFilter() const { return static_cast<bool>(filter_); }
   bool started() const { return started_; }
   bool isOpen() const { return open_; }
