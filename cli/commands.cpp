@@ -30,12 +30,6 @@ const cCliCommand kCommands[] = {
      "sound render NUMMER... --wav UD.wav [--mellemrum MS] [--fra FIL]\n"
      "sound tune --seconds N --wav UD.wav [--fra FIL]",
      "spiller lyde, blander dem til en WAV-fil, eller baggrundsmelodien", cmdSound},
-    {"sound",
-     "sound list [--fra FIL]\n"
-     "sound play NUMMER... [--mellemrum MS] [--fra FIL]\n"
-     "sound render NUMMER... --wav UD.wav [--mellemrum MS] [--fra FIL]\n"
-     "sound tune --seconds N --wav UD.wav [--fra FIL]",
-     "spiller lyde, blander dem til en WAV-fil, eller baggrundsmelodien", cmdSound},
 };
 
 void overview(std::ostream& out) {

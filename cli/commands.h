@@ -40,4 +40,3 @@ int cmdSettings(cCliContext& c);
 int cmdRsrc(cCliContext& c);
 int cmdFrames(cCliContext& c);
 int cmdSound(cCliContext& c);
-int cmdSound(cCliContext& c);
