@@ -17,13 +17,18 @@ constexpr int32_t kLargestValue = 999;
 constexpr int32_t kWeights[3] = {1, 10, 100};
 
 // The constant's picture: the body, digits at entries 3 (hundreds) to 5
-// (units), the up arrows at entries 0 to 2 and the down arrows at 6 to 8,
-// hundreds first; a pressed arrow's frame is its entry + 1.
+// (units) of its position table, the up arrows at entries 0 to 2 and the
+// down arrows at 6 to 8, hundreds first. The pressed up arrows are frames 1
+// to 3, the pressed down arrows frames 5 to 7, in the same order.
 constexpr int kConstantBodyFrame = 4;
 constexpr int kConstantDigitBase = 8;
 constexpr int kConstantHundredsEntry = 3;
-constexpr int kUpHundredsEntry = 0;
-constexpr int kDownHundredsEntry = 6;
+struct cArrow {
+  int entry, frame;
+};
+// Digit d's arrows, counting from the units.
+constexpr cArrow upArrow(int d) { return {2 - d, 3 - d}; }
+constexpr cArrow downArrow(int d) { return {8 - d, 7 - d}; }
 // The small constant: digits at entries 0 (hundreds) to 2 (units), then the body frame.
 constexpr int kMiniBodyFrame = 11;
 constexpr int kMiniDigitBase = 1;
@@ -74,14 +79,12 @@ void cConstant::readInputs() {
 void cConstant::mouseDown(cPoint point, uint16_t, bool) {
   if (settings.flag(kLockBit)) return;
   for (int d = 0; d < 3; ++d) {
-    // Digit d counts from the units; the table lists the hundreds first.
-    const int up = kUpHundredsEntry + 2 - d, down = kDownHundredsEntry + 2 - d;
-    for (const auto& [entry, change] : {std::pair{up, kWeights[d]}, std::pair{down, -kWeights[d]}}) {
-      const int frame = entry + 1;
-      if (!share_.frameRect(frame).offsetBy(position + share_.position(entry)).contains(point)) continue;
+    for (const auto& [arrow, change] : {std::pair{upArrow(d), kWeights[d]}, std::pair{downArrow(d), -kWeights[d]}}) {
+      const cRect area = share_.frameRect(arrow.frame).offsetBy(position + share_.position(arrow.entry));
+      if (!area.contains(point)) continue;
       arrowPressed = 1;
-      arrowFrame = static_cast<uint8_t>(frame);
-      arrowPosition = static_cast<uint8_t>(entry);
+      arrowFrame = static_cast<uint8_t>(arrow.frame);
+      arrowPosition = static_cast<uint8_t>(arrow.entry);
       signalPin(0);
       invalidate();
       const int32_t before = integerValue;

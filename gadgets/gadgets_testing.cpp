@@ -188,7 +188,8 @@ void GadgetTest::reloadImage() {
   ws->removeEverything();
   cReadReport report;
   EXPECT_EQ(readInvention(*ws, image, true, &report), image.size());
-  EXPECT_TRUE(report.notes.empty()) << "the reader skipped part of the invention";
+  for (const cReadNote& n : report.notes)
+    ADD_FAILURE() << "the reader skipped part of the invention: note " << int(n.kind) << " at " << n.offset;
 }
 
 void GadgetTest::cycle(uint32_t ms) {

@@ -1,7 +1,8 @@
 // Golden pictures: a surface written as PNG and compared byte for byte with
-// testdata/graphics/NAME.png. With ZANBEL_UPDATE_GOLDEN=1 the expected file
-// is written instead. A mismatch leaves the picture that was made beside the
-// test program (NAME.actual.png) so that a person can look at both.
+// testdata/AREA/NAME.png (AREA "graphics" unless a caller names its own
+// folder). With ZANBEL_UPDATE_GOLDEN=1 the expected file is written instead.
+// A mismatch leaves the picture that was made beside the test program
+// (NAME.actual.png) so that a person can look at both.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,8 +16,8 @@
 namespace gfxtest {
 
 inline ::testing::AssertionResult matchesGolden(const std::string& name, const CWReadOnlyUnpackedSprite& surface,
-                                                const cColourTable& colours) {
-  const std::string expectedPath = std::string(ZANBEL_TESTDATA_DIR) + "/graphics/" + name + ".png";
+                                                const cColourTable& colours, const std::string& area = "graphics") {
+  const std::string expectedPath = std::string(ZANBEL_TESTDATA_DIR) + "/" + area + "/" + name + ".png";
   const std::vector<uint8_t> actual = encodePng(surface, colours);
   const char* update = std::getenv("ZANBEL_UPDATE_GOLDEN");
   std::string error;
