@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -35,8 +36,12 @@ bool exists(const std::string& path) {
 
 // The state letter of a process in /proc, or 0 when it is gone.
 char processState(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The process may end while it is read.
+  std::string text(512, '\0');
+  std::FILE* stat = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+  if (!stat) return 0;
+  text.resize(std::fread(text.data(), 1, text.size(), stat));
+  std::fclose(stat);
   const size_t close = text.rfind(')');
   return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
 }
