@@ -252,6 +252,13 @@ void cConnection::drawSegment(CWinGDib& surface, const cRect& clip, int segment,
   const cPoint a = polylinePoint(segment), b = polylinePoint(segment + 1);
   const cRect c = clip & surface.bounds();
   if (c.isEmpty()) return;
+  // Wholly inside the clip (as in a full redraw): the walk needs no test per pixel.
+  const cRect box(std::min(a.v, b.v), std::min(a.h, b.h), std::max(a.v, b.v) + thickness,
+                  std::max(a.h, b.h) + thickness);
+  if ((box & c) == box) {
+    for (int t = 0; t < thickness; ++t) drawLine(surface, a.h + t, a.v + t, b.h + t, b.v + t, colour);
+    return;
+  }
   const uint8_t* bits = surface.bits();
   const ptrdiff_t stride = surface.rowStride() < 0 ? -surface.rowStride() : surface.rowStride();
   const int height = surface.height();
