@@ -6,7 +6,6 @@
 
 #include <wx/button.h>
 #include <wx/filedlg.h>
-#include <wx/stattext.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
@@ -35,6 +34,12 @@ void focusWindowTitled(const std::string& title) {
   runFor(100);
 }
 
+// The chooser is no wx top-level window that shows; it is found as the open modal dialog.
+bool isOpenFileDialog(wxTopLevelWindow* w) {
+  auto* d = dynamic_cast<wxFileDialog*>(w);
+  return d && d->IsModal();
+}
+
 cFileDialogRequest inventionDialog(bool save, const std::string& folder) {
   cFileDialogRequest r;
   r.save = save;
@@ -48,15 +53,11 @@ cFileDialogRequest inventionDialog(bool save, const std::string& folder) {
 // Shows the dialog and presses keys once it is there; a dialog still open
 // a while after the last key is cancelled, so that a failing test ends.
 std::optional<std::string> chooseWithKeys(const cFileDialogRequest& request, const std::vector<int>& keys) {
-  const auto isOpen = [](wxTopLevelWindow* w) {
-    auto* d = dynamic_cast<wxFileDialog*>(w);
-    return d && d->IsModal();
-  };
   // The chooser reads the folder in the background first.
   std::vector<cStep> steps{{700, [&](wxTopLevelWindow*) { focusWindowTitled(request.title); }}};
   for (int key : keys) steps.push_back({150, [key](wxTopLevelWindow*) { pressKey(key); }});
   steps.push_back({3000, [](wxTopLevelWindow* w) { static_cast<wxDialog*>(w)->EndModal(wxID_CANCEL); }});
-  cWhenShown when(isOpen, steps);
+  cWhenShown when(isOpenFileDialog, steps);
   return platform().ui().fileDialog(request);
 }
 
@@ -142,15 +143,10 @@ TEST(DesktopFileDialogTest, ANameCompletedWithItsExtensionIsNotOverwrittenUnaske
     bool shownAgain = false;
     cWhenShown box(isShown<CMessageBox>(), [&](wxTopLevelWindow* w) {
       auto* b = static_cast<CMessageBox*>(w);
-      for (wxWindow* child : b->GetChildren())
-        if (auto* text = dynamic_cast<wxStaticText*>(child)) asked = text->GetLabelText().utf8_string();
+      asked = textShownIn(b);
       clickOn(b->buttonFor(answer));
     });
-    const auto isOpen = [](wxTopLevelWindow* w) {
-      auto* d = dynamic_cast<wxFileDialog*>(w);
-      return d && d->IsModal();
-    };
-    cWhenShown dialog(isOpen, {{700, [&](wxTopLevelWindow*) { focusWindowTitled(request.title); }},
+    cWhenShown dialog(isOpenFileDialog, {{700, [&](wxTopLevelWindow*) { focusWindowTitled(request.title); }},
                                {150, [](wxTopLevelWindow*) { wxUIActionSimulator().Text("robot"); }},
                                {500, [](wxTopLevelWindow*) { pressKey(WXK_RETURN); }},
                                {2500, [&](wxTopLevelWindow* w) {

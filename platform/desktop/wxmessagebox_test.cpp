@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
-#include <wx/stattext.h>
 
 #include "platform/desktop/wxtesting.h"
 #include "platform/platform.h"
@@ -99,8 +98,7 @@ TEST(DesktopMessageBoxTest, TheTextIsShownAsItIs) {
   request.icon = cMessageIcon::error;
   std::string shown;
   askAndAct(request, [&](CMessageBox* box) {
-    for (wxWindow* child : box->GetChildren())
-      if (auto* text = dynamic_cast<wxStaticText*>(child)) shown = text->GetLabelText().utf8_string();
+    shown = textShownIn(box);
     clickOn(box->buttonFor(cMessageResult::ok));
   });
   EXPECT_EQ(shown, request.text);

@@ -8,6 +8,7 @@
 #include <wx/init.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
+#include <wx/stattext.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -116,6 +117,13 @@ void clickOn(wxWindow* window) {
 void pressKey(int wxKeyCode) {
   wxUIActionSimulator sim;
   sim.Char(wxKeyCode);
+}
+
+std::string textShownIn(wxWindow* window) {
+  std::string shown;
+  for (wxWindow* child : window->GetChildren())
+    if (auto* text = dynamic_cast<wxStaticText*>(child)) shown = text->GetLabelText().utf8_string();
+  return shown;
 }
 
 std::vector<uint8_t> screenPixels(const wxRect& r) {

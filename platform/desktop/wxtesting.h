@@ -61,5 +61,8 @@ void clickAt(const wxPoint& screen);
 void clickOn(wxWindow* window);
 void pressKey(int wxKeyCode);
 
+// The text of the window's (last) static text, as it shows it.
+std::string textShownIn(wxWindow* window);
+
 // The screen's pixels in a rectangle (RGB rows), read with ImageMagick's import.
 std::vector<uint8_t> screenPixels(const wxRect& screenRect);
