@@ -187,6 +187,13 @@ void cReader::readWire(size_t at, std::span<const uint8_t> body) {
     }
   }
   wire->attachEnds();
+  // A loose end is drawn where the wire still is: at its nearest knot, or at
+  // the other end, rather than at the worksheet's corner.
+  if (!source || !target) {
+    const bool knots = !wire->knots.isEmpty();
+    if (!source) wire->freeEnd = knots ? wire->knots.head()->data->point : wire->targetPoint();
+    if (!target) wire->freeEnd = knots ? wire->knots.tail()->data->point : wire->sourcePoint();
+  }
   ws_.addWire(std::move(wire));
   if (report_) ++report_->wires;
 }

@@ -210,6 +210,9 @@ TEST_F(InventionTest, WireEndsThatNameNoFreePinStayLoose) {
   EXPECT_EQ(gadgetAt(1)->wireAt(0), w2);
   EXPECT_TRUE(report.has(cReadNote::wireEndMissing));
   EXPECT_TRUE(report.has(cReadNote::wirePinInvalid));
+  // The loose ends are drawn at the end that is there, not at the corner.
+  EXPECT_EQ(w1->sourcePoint(), w1->targetPoint());
+  EXPECT_EQ(w2->targetPoint(), w2->sourcePoint());
   EXPECT_TRUE(report.has(cReadNote::wirePinTaken));
 
   // Each wire holds on to some gadget, so removing the gadgets takes them all.
@@ -294,4 +297,14 @@ TEST_F(InventionTest, LettersCountInTypeCodes) {
   const auto image = cImageBuilder().gadget("mico", 0xFF000001, 10, 10).gadget("MICO", 0xFF000002, 10, 10).bytes();
   load(image);
   EXPECT_EQ(countGadgets(), 0);
+}
+
+TEST_F(InventionTest, ALooseEndWithKnotsIsDrawnAtTheNearestKnot) {
+  const auto image = cImageBuilder()
+                         .gadget("AndG", 0xFF000002, 100, 100)
+                         .wire(0xFF000009, 0, 0xFF000002, 0, {{20, 30}, {40, 50}})
+                         .bytes();
+  load(image);
+  const cConnection* w = ws->wires.head()->data;
+  EXPECT_EQ(w->sourcePoint(), cPoint(20, 30));
 }
