@@ -7,6 +7,7 @@
 
 #include "export/resfile.h"
 #include "gadgets/registry.h"
+#include "tools/invention/inventiontext.h"
 
 namespace gadgettest {
 
@@ -140,13 +141,13 @@ void GadgetTest::SetUp() {
   f.add<cTestSource>(cTestSource::kCode);
   f.add<cTestProbe>(cTestProbe::kCode);
 
-  surface = std::make_unique<CWinGDib>(kWorksheetWidth, kWorksheetHeight, +1);
-  ws = std::make_unique<cWorksheetPane>(surface.get());
+  runner = std::make_unique<cInventionRunner>(hp);
+  ws = &runner->worksheet();
 }
 
 void GadgetTest::TearDown() {
-  ws.reset();
-  surface.reset();
+  runner.reset();
+  ws = nullptr;
   soundOutput.reset();
   soundEngine.reset();
   setMode(cMode::editing);
@@ -160,7 +161,7 @@ cGadget* GadgetTest::place(cTypeCode code) {
   // A grid of 5 x 4 places, 135 by 120 pixels, inside the worksheet's border.
   const int n = placed_++ % 20;
   const cPoint at(75 + (n / 5) * 120, 85 + (n % 5) * 135);
-  std::unique_ptr<cGadget> g = mNewGadget(ws.get(), code, at, {}, false);
+  std::unique_ptr<cGadget> g = mNewGadget(ws, code, at, {}, false);
   cGadget* p = g.get();
   EXPECT_NE(p, nullptr) << "the factory cannot make " << typeCodeText(code);
   if (p) ws->addGadget(std::move(g));
@@ -185,11 +186,36 @@ cConnection* GadgetTest::wire(cGadget* from, int outputPin, cGadget* to, int inp
 
 void GadgetTest::reloadImage() {
   const std::vector<uint8_t> image = writeInvention(*ws);
-  ws->removeEverything();
   cReadReport report;
-  EXPECT_EQ(readInvention(*ws, image, true, &report), image.size());
+  EXPECT_TRUE(runner->load(image, &report));
   for (const cReadNote& n : report.notes)
     ADD_FAILURE() << "the reader skipped part of the invention: note " << int(n.kind) << " at " << n.offset;
+}
+
+std::vector<uint8_t> inventionFromText(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!loadFileBytes(path, bytes, error)) {
+    ADD_FAILURE() << error;
+    return {};
+  }
+  const cInventionTextResult r = compileInventionText(std::string(bytes.begin(), bytes.end()));
+  if (!r.ok()) ADD_FAILURE() << path << ": " << r.error;
+  return r.image;
+}
+
+void GadgetTest::loadText(const std::string& name) {
+  const std::vector<uint8_t> image = inventionFromText(std::string(ZANBEL_TESTDATA_DIR) + "/gadgets/" + name + ".txt");
+  cReadReport report;
+  ASSERT_TRUE(runner->load(image, &report));
+  for (const cReadNote& n : report.notes) ADD_FAILURE() << name << ": " << describeReadNote(n);
+}
+
+cPinValue GadgetTest::valueOf(uint32_t key, int pin) {
+  for (const cPinValue& v : runner->values())
+    if (v.key == key && v.pin == pin) return v;
+  ADD_FAILURE() << "no output pin " << pin << " on gadget " << std::hex << key;
+  return {};
 }
 
 void GadgetTest::cycle(uint32_t ms) {

@@ -1,7 +1,8 @@
 // What the tests of the gadget kinds share: the headless program with the
 // real artwork (the built artwork library's resources), a sound library that
 // notes every sound asked for, the program's factory with every built kind,
-// and a worksheet on which small inventions are built, saved, loaded and run.
+// and the headless runner, on whose worksheet small inventions are built,
+// saved, loaded and run.
 //
 // Two fixture kinds stand in for the parts around the kind under test: a
 // number source whose value the test sets, and a probe that notes what
@@ -22,6 +23,7 @@
 #include "engine/gadget.h"
 #include "engine/gadgetdialog.h"
 #include "engine/invention.h"
+#include "engine/runner.h"
 #include "engine/worksheet.h"
 #include "graphics/wingdib.h"
 #include "platform/headless/headless.h"
@@ -134,6 +136,11 @@ class GadgetTest : public ::testing::Test {
   }
   void reloadImage();
 
+  // An invention written as text (testdata/gadgets/NAME.txt), loaded by the runner.
+  void loadText(const std::string& name);
+  // The output pin's value at the end of the runner's last run, by the gadget's key.
+  cPinValue valueOf(uint32_t key, int pin);
+
   // Runs cycles of 5 ms for `ms` milliseconds of the clock, starting the run first if need be.
   void runFor(uint32_t ms);
   // One cycle after `ms` milliseconds.
@@ -145,12 +152,15 @@ class GadgetTest : public ::testing::Test {
   cSoundLibrary* sounds = nullptr;
   std::unique_ptr<cSoundEngine> soundEngine;
   std::unique_ptr<cSoundOut> soundOutput;
-  std::unique_ptr<CWinGDib> surface;
-  std::unique_ptr<cWorksheetPane> ws;
+  std::unique_ptr<cInventionRunner> runner;
+  cWorksheetPane* ws = nullptr;  // the runner's
 
  private:
   int placed_ = 0;
 };
+
+// The image of an invention written as text (a failure when it does not compile).
+std::vector<uint8_t> inventionFromText(const std::string& path);
 
 // The artwork library as the build makes it.
 std::unique_ptr<cAskedModule> builtArtwork();

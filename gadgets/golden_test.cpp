@@ -24,7 +24,7 @@ class GoldenKinds : public GadgetTest {
   // kind after its pose, drawn on a light grey ground.
   ::testing::AssertionResult sheetMatches(const std::string& name, cTypeCode code,
                                           const std::vector<std::vector<cPose>>& rows) {
-    std::unique_ptr<cGadget> probe = mNewGadget(ws.get(), code, {0, 0}, {}, false);
+    std::unique_ptr<cGadget> probe = mNewGadget(ws, code, {0, 0}, {}, false);
     if (!probe) return ::testing::AssertionFailure() << "no kind " << typeCodeText(code);
     const cRect b = probe->bounds;
     size_t columns = 0;
@@ -34,7 +34,7 @@ class GoldenKinds : public GadgetTest {
     sheet.fill(nearestIndex(rgb(0xcc, 0xcc, 0xcc)));
     for (size_t r = 0; r < rows.size(); ++r)
       for (size_t c = 0; c < rows[r].size(); ++c) {
-        std::unique_ptr<cGadget> g = mNewGadget(ws.get(), code, {0, 0}, {}, false);
+        std::unique_ptr<cGadget> g = mNewGadget(ws, code, {0, 0}, {}, false);
         rows[r][c](*g);
         const cPoint at(kGap + static_cast<int>(r) * cellH - b.top, kGap + static_cast<int>(c) * cellW - b.left);
         g->drawAt(sheet, at, false);
@@ -130,7 +130,7 @@ TEST_F(GoldenKinds, AnInventionWhileItRuns) {
   // An output holds one wire, so every number has a constant of its own.
   ws->setBackground(kBackgroundSteel);
   auto part = [&](cTypeCode code, cPoint at, const char* text = "") {
-    std::unique_ptr<cGadget> g = mNewGadget(ws.get(), code, at, {}, false);
+    std::unique_ptr<cGadget> g = mNewGadget(ws, code, at, {}, false);
     std::strncpy(g->settings.text(0), text, kTextLength - 1);
     cGadget* p = g.get();
     ws->addGadget(std::move(g));
@@ -155,9 +155,7 @@ TEST_F(GoldenKinds, AnInventionWhileItRuns) {
   reloadImage();
 
   runFor(600);
-  ws->render(ws->area);
-  EXPECT_TRUE(gfxtest::matchesGolden("invention_computing", *surface, builtInProgramPalette(), "gadgets"));
+  EXPECT_TRUE(gfxtest::matchesGolden("invention_computing", runner->picture(), builtInProgramPalette(), "gadgets"));
   runFor(3000);
-  ws->render(ws->area);
-  EXPECT_TRUE(gfxtest::matchesGolden("invention_done", *surface, builtInProgramPalette(), "gadgets"));
+  EXPECT_TRUE(gfxtest::matchesGolden("invention_done", runner->picture(), builtInProgramPalette(), "gadgets"));
 }

@@ -51,7 +51,7 @@ TEST_F(KindPattern, NewAndLoadedGadgetsOfEveryKind) {
     SCOPED_TRACE(typeCodeText(k.code));
     ws->removeEverything();
     const cPoint drop(201, 301);
-    std::unique_ptr<cGadget> made = mNewGadget(ws.get(), k.code, drop, {}, false);
+    std::unique_ptr<cGadget> made = mNewGadget(ws, k.code, drop, {}, false);
     ASSERT_NE(made, nullptr);
     cGadget* g = made.get();
     ws->addGadget(std::move(made));
@@ -147,5 +147,5 @@ TEST_F(KindPattern, AKindsSharedResourcesLiveFromItsFirstGadgetToItsLast) {
 TEST_F(KindPattern, TheFactoryKnowsTheseKindsAndNoCodeThatDiffersInCase) {
   for (const cKindWant& k : kKinds) EXPECT_TRUE(gadgetFactory().knows(k.code)) << typeCodeText(k.code);
   for (cTypeCode code : {"andG"_tc, "ANDG"_tc, "CNST"_tc, "mico"_tc, "addr"_tc})
-    EXPECT_EQ(mNewGadget(ws.get(), code, {100, 100}, {}, false), nullptr) << typeCodeText(code);
+    EXPECT_EQ(mNewGadget(ws, code, {100, 100}, {}, false), nullptr) << typeCodeText(code);
 }
