@@ -96,6 +96,23 @@ void cRecordingGadget::countingPreview(cGadgetDialog& dialog, cGadget& gadget) {
 
 void cRecordingGadget::countingHook(cGadgetDialog&, cGadget&) { ++hookRuns; }
 
+std::unique_ptr<cMemoryResourceModule> fixtureArtwork() {
+  auto art = std::make_unique<cMemoryResourceModule>("ZBGADGET.DLL");
+  art->add(1004, 504,
+           frames({{cRect(-6, -13, 7, 1), kArrowIndex}, {cRect(-6, 0, 7, 14), kArrowIndex},
+                   {cRect(0, 0, 17, 16), kBulbIndex}}));
+  art->add(1004, 505,
+           frames({{cRect(0, 0, 24, 28), kToggleIndex}, {cRect(0, 0, 24, 28), uint8_t(kToggleIndex + 1)},
+                   {cRect(0, 0, 24, 28), uint8_t(kToggleIndex + 2)},
+                   {cRect(0, 0, 24, 28), uint8_t(kToggleIndex + 3)}}));
+  art->add(1004, 1234, frames({{cRect(0, 0, 10, 10), kPictureIndex}}));
+  art->add(kPointResourceType, 1, words({10, 124}));
+  art->add(kHelpLinkResourceType, 3001, words({3001, 0, 3001, 5001}));
+  art->add(kHelpTextResourceType, 3001, zeroTerminated("Pr\xf8vedelen g\xf8r ingenting."));
+  art->add(kHelpTextResourceType, 5001, zeroTerminated("Et godt r\xe5""d."));
+  return art;
+}
+
 void DialogTest::SetUp() {
   setFatalExitHandler([this](const char* m) {
     ++fatalExits;
@@ -115,19 +132,7 @@ void DialogTest::SetUp() {
                                  {141, kMessageAddComboString, "Kat"}}));
   templates = builtTemplates("fixture.rc.res");
 
-  auto art = std::make_unique<cMemoryResourceModule>("ZBGADGET.DLL");
-  art->add(1004, 504,
-           frames({{cRect(-6, -13, 7, 1), kArrowIndex}, {cRect(-6, 0, 7, 14), kArrowIndex},
-                   {cRect(0, 0, 17, 16), kBulbIndex}}));
-  art->add(1004, 505,
-           frames({{cRect(0, 0, 24, 28), kToggleIndex}, {cRect(0, 0, 24, 28), uint8_t(kToggleIndex + 1)},
-                   {cRect(0, 0, 24, 28), uint8_t(kToggleIndex + 2)},
-                   {cRect(0, 0, 24, 28), uint8_t(kToggleIndex + 3)}}));
-  art->add(1004, 1234, frames({{cRect(0, 0, 10, 10), kPictureIndex}}));
-  art->add(kPointResourceType, 1, words({10, 124}));
-  art->add(kHelpLinkResourceType, 3001, words({3001, 0, 3001, 5001}));
-  art->add(kHelpTextResourceType, 3001, zeroTerminated("Pr\xf8vedelen g\xf8r ingenting."));
-  art->add(kHelpTextResourceType, 5001, zeroTerminated("Et godt r\xe5""d."));
+  auto art = fixtureArtwork();
   own = ownModule.get();
   artwork = art.get();
   resourceLibraries().setOwn(std::move(ownModule));

@@ -25,6 +25,10 @@ std::vector<cResEntry> builtResources(const std::string& fileName);
 // The dialog templates among them, by id.
 std::map<uint16_t, cDialogTemplate> builtTemplates(const std::string& fileName);
 
+// An artwork library with the framework's pictures (504, 505, 1234), the
+// point 1011/1, and the help texts of kind 3001.
+std::unique_ptr<cMemoryResourceModule> fixtureArtwork();
+
 // Palette indices of the test pictures.
 inline constexpr uint8_t kGadgetIndex = 77, kArrowIndex = 88, kBulbIndex = 99, kPictureIndex = 66,
                          kToggleIndex = 55;
