@@ -46,7 +46,8 @@ int cmdCheck(cCliContext& c) {
   }
   if (errors.empty()) {
     c.out << file << " er en gyldig Zanbel-opfindelse (version " << report.version << ", "
-          << report.gadgets + int(skipped.size()) << " dimser, " << report.wires << " ledninger).\n";
+          << countOf(report.gadgets + long(skipped.size()), "dims", "dimser") << ", "
+          << countOf(report.wires, "ledning", "ledninger") << ").\n";
   } else {
     c.out << file << " er ikke en gyldig Zanbel-opfindelse:\n";
     for (const cReadNote* n : errors) c.out << "  - " << describeReadNote(*n) << "\n";
@@ -59,6 +60,7 @@ int cmdCheck(cCliContext& c) {
     c.out << "\n";
   }
   if (!uncheckedWires.empty())
-    c.out << "  - " << uncheckedWires.size() << " ledninger går til dem og kan heller ikke efterprøves\n";
+    c.out << "  - " << countOf(long(uncheckedWires.size()), "ledning", "ledninger")
+          << " går til dem og kan heller ikke efterprøves\n";
   return errors.empty() ? kCliOk : kCliFailed;
 }

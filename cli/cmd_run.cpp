@@ -108,7 +108,7 @@ int cmdRun(cCliContext& c) {
   }
   if (!values && png.empty())
     c.out << "Kørte " << (file.empty() ? "eksemplet" : file) << " i " << runner.ranMs() / 1000.0 << " sekunder: "
-          << report.gadgets << " dimser, " << report.wires << " ledninger.\n";
+          << countOf(report.gadgets, "dims", "dimser") << ", " << countOf(report.wires, "ledning", "ledninger") << ".\n";
   runner.stop();
   return kCliOk;
 }

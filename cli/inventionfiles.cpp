@@ -30,6 +30,10 @@ bool loadInventionForCli(const std::string& file, std::vector<uint8_t>& image, s
   return true;
 }
 
+std::string countOf(long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 void reportSkippedKinds(const cReadReport& report, std::ostream& err) {
   std::map<std::string, int> skipped;
   for (const cReadNote& n : report.notes)

@@ -15,5 +15,7 @@ void startEngineForCli();
 // The bytes of the file, or of the built-in example when the name is empty.
 // False, with a Danish message on err, when the file cannot be read.
 bool loadInventionForCli(const std::string& file, std::vector<uint8_t>& image, std::ostream& err);
+// "1 dims", "2 dimser"; "1 ledning", "2 ledninger".
+std::string countOf(long n, const char* one, const char* many);
 // Tells which kinds were left out because this program cannot make them yet.
 void reportSkippedKinds(const cReadReport& report, std::ostream& err);

@@ -215,8 +215,13 @@ size_t walkChunks(std::span<const uint8_t> image, const std::function<bool(const
   const uint8_t* p = image.data();
   const size_t length = image.size();
   size_t offset = 12 + kChunkHeader + size_t(byteio::getU32BE(p + 16));
-  while (offset < length && length - offset >= kChunkHeader) {
+  while (offset < length) {
     const uint8_t* chunk = p + offset;
+    if (length - offset < kChunkHeader) {
+      // Bytes left over that cannot even hold a chunk's header.
+      if (pastEnd) *pastEnd = {offset, 0, image.subspan(offset)};
+      break;
+    }
     const size_t bodyLength = byteio::getU32BE(chunk + 4);
     cChunkView view{offset, codeAt(chunk), {}};
     if (bodyLength > length - offset - kChunkHeader) {

@@ -43,6 +43,8 @@ std::string describeReadNote(const cReadNote& n) {
     case cReadNote::unknownVersion:
       return "filens version er " + std::to_string(n.detail) + ", men Zanbel kender kun version 1 til 4";
     case cReadNote::chunkPastEnd:
+      if (n.chunkId == 0)
+        return where + "de sidste " + std::to_string(n.detail) + " byte er ikke et helt stykke; filen er skåret af her";
       return where + "stykket " + code + " er længere end resten af filen; filen er skåret af her";
     case cReadNote::unknownKind:
       return where + "stykket " + code + " er ikke en dims, Zanbel kender, og springes over";
