@@ -9,6 +9,7 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "dialogs/combotexts.h"
@@ -20,6 +21,17 @@ namespace {
 
 using dialogtest::builtResources;
 using dialogtest::cRecordingGadget;
+
+// The text drawing gives fontconfig back at exit while GTK still holds on
+// to it, and fontconfig aborts. By then the tests have their result: leave
+// with it before that happens.
+class cLeaveBeforeFontconfigIsGivenBack : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    std::atexit([] { std::_Exit(::testing::UnitTest::GetInstance()->Passed() ? 0 : 1); });
+  }
+};
+::testing::Environment* const leaveEarly = ::testing::AddGlobalTestEnvironment(new cLeaveBeforeFontconfigIsGivenBack);
 
 // The program's templates and combo texts and the fixture's, with small
 // pictures and texts in the artwork library.

@@ -11,6 +11,7 @@
 #include <wx/init.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -84,7 +85,10 @@ int main(int argc, char** argv) {
     cGadget::releaseSharedPictures();
     app->OnExit();
   }
-  std::fflush(stdout);
   wxEntryCleanup();
-  return status;
+  // Leave without the exit handlers: the text drawing would give fontconfig
+  // back while GTK still holds on to it, and fontconfig aborts.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(status);
 }
