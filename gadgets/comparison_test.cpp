@@ -22,16 +22,11 @@ TEST_F(Comparison, EveryRelationOnLessEqualAndGreater) {
   for (const auto& c : cases) {
     SCOPED_TRACE("relation " + std::to_string(c.relation));
     ws->removeEverything();
-    auto* comp = place<cComparison>("Comp"_tc);
-    comp->settings.bools[0] = static_cast<uint8_t>(c.relation);
-    cTestSource* x = source(0.0);
-    cTestSource* y = source(0.0);
-    wire(x, 0, comp, 0);
-    wire(y, 0, comp, 1);
-    cTestProbe* out = probe();
-    wire(comp, 2, out, 0);
-    reload(comp, x, y, out);
-    ASSERT_TRUE(comp && x && y && out);
+    const cRig r = rig("Comp"_tc, {0.0, 0.0}, [&](cGadget& g) { g.settings.bools[0] = uint8_t(c.relation); });
+    ASSERT_TRUE(r);
+    cGadget* comp = r.gadget;
+    cTestSource *x = r.in[0], *y = r.in[1];
+    cTestProbe* out = r.out;
     const bool expected[3] = {c.less, c.equal, c.greater};
     for (int i = 0; i < 3; ++i) {
       x->value = pairs[i][0];
@@ -53,13 +48,11 @@ TEST_F(Comparison, NewOnesAskWhetherTheNumbersAreEqualAndUnwiredInputsReadZero) 
 }
 
 TEST_F(Comparison, PassesASignalOnWhenEitherInputBringsOne) {
-  auto* comp = place<cComparison>("Comp"_tc);
-  cTestSource* x = source(1.0);
-  cTestSource* y = source(2.0);
-  wire(x, 0, comp, 0);
-  wire(y, 0, comp, 1);
-  cTestProbe* out = probe();
-  wire(comp, 2, out, 0);
+  const cRig r = rig("Comp"_tc, {1.0, 2.0});
+  ASSERT_TRUE(r);
+  cGadget* comp = r.gadget;
+  cTestSource *x = r.in[0], *y = r.in[1];
+  cTestProbe* out = r.out;
   runFor(50);
   x->emit();
   runFor(50);

@@ -16,26 +16,17 @@ constexpr uint32_t kComputeMs = 1300;
 
 class Crunchers : public GadgetTest {
  protected:
-  // A calculator with its setting, a source on each input it is given and a
-  // probe on its output; saved, loaded and started.
+  // A calculator with its setting and a source on each input it is given.
   cGadget* build(cTypeCode kind, int setting, double x, std::optional<double> y = std::nullopt) {
-    cGadget* g = place(kind);
-    if (setting >= 0) {
-      if (kind == "ArVo"_tc) g->settings.bools[0] = static_cast<uint8_t>(setting);
-      else g->settings.values[0] = setting;
-    }
-    left = source(x);
-    wire(left, 0, g, 0);
-    top = nullptr;
-    if (y) {
-      top = source(*y);
-      wire(top, 0, g, 1);
-    }
-    out = probe();
-    wire(g, g->pinCount - 1, out, 0);
-    if (top) reload(g, left, top, out);
-    else reload(g, left, out);
-    return g;
+    const cRig r = rig(kind, {x, y}, [&](cGadget& g) {
+      if (setting < 0) return;
+      if (kind == "ArVo"_tc) g.settings.bools[0] = static_cast<uint8_t>(setting);
+      else g.settings.values[0] = setting;
+    });
+    left = r.in[0];
+    top = r.in[1];
+    out = r.out;
+    return r.gadget;
   }
   double result(cGadget* g) { return g->numberOutput(g->pinCount - 1); }
 

@@ -23,12 +23,6 @@ const std::vector<cResEntry>& artworkEntries() {
   return entries;
 }
 
-void fillRect(CWinGDib& surface, const cRect& area, const cRect& clip, uint8_t index) {
-  const cRect r = area & clip & surface.bounds();
-  for (int y = r.top; y < r.bottom; ++y)
-    std::memset(surface.pixelAddress(r.left, y), index, static_cast<size_t>(r.width()));
-}
-
 // The fixture kinds' pins: the source's output and the probe's input.
 const uint8_t kSourcePins[] = {1, 0, 20, 0, 60, 0, 1, 0};
 const uint8_t kProbePins[] = {1, 0, 20, 0, 0, 0, 0, 0};
@@ -65,17 +59,30 @@ std::optional<std::span<const uint8_t>> cSoundLibrary::find(uint16_t type, uint1
 
 // ---- fixture kinds ----
 
-cTestSource::cTestSource(cPoint dropPoint) {
-  typeCode = kCode;
-  bounds = cRect(0, 0, 40, 64);
-  setPinsFromTable(kSourcePins);
-  centreOn(dropPoint);
+cFixtureKind::cFixtureKind(cTypeCode code, int16_t direction, uint8_t colour) : colour_(colour) {
+  kind(code, direction);
 }
 
-cTestSource::cTestSource(const cGadgetRecord& record) : cGadget(record) {
-  typeCode = kCode;
+cFixtureKind::cFixtureKind(cTypeCode code, int16_t direction, uint8_t colour, const cGadgetRecord& record)
+    : cGadget(record), colour_(colour) {
+  kind(code, direction);
+}
+
+void cFixtureKind::kind(cTypeCode code, int16_t direction) {
+  typeCode = code;
   bounds = cRect(0, 0, 40, 64);
-  setPinsFromTable(kSourcePins);
+  setPinsFromTable(direction == kPinOutput ? std::span<const uint8_t>(kSourcePins) : kProbePins);
+}
+
+void cFixtureKind::draw(CWinGDib& surface, const cRect& clip) {
+  const cRect r = worksheetRect() & clip & surface.bounds();
+  for (int y = r.top; y < r.bottom; ++y)
+    std::memset(surface.pixelAddress(r.left, y), colour_, static_cast<size_t>(r.width()));
+}
+
+cTestSource::cTestSource(cPoint dropPoint) : cFixtureKind(kCode, kPinOutput, 28) { centreOn(dropPoint); }
+
+cTestSource::cTestSource(const cGadgetRecord& record) : cFixtureKind(kCode, kPinOutput, 28, record) {
   value = std::strtod(settings.text(0), nullptr);
 }
 
@@ -84,22 +91,8 @@ void cTestSource::set(double x) {
   std::snprintf(settings.text(0), kTextLength, "%.17g", x);
 }
 
-void cTestSource::draw(CWinGDib& surface, const cRect& clip) { fillRect(surface, worksheetRect(), clip, 28); }
-
-cTestProbe::cTestProbe(cPoint dropPoint) {
-  typeCode = kCode;
-  bounds = cRect(0, 0, 40, 64);
-  setPinsFromTable(kProbePins);
-  centreOn(dropPoint);
-}
-
-cTestProbe::cTestProbe(const cGadgetRecord& record) : cGadget(record) {
-  typeCode = kCode;
-  bounds = cRect(0, 0, 40, 64);
-  setPinsFromTable(kProbePins);
-}
-
-void cTestProbe::draw(CWinGDib& surface, const cRect& clip) { fillRect(surface, worksheetRect(), clip, 29); }
+cTestProbe::cTestProbe(cPoint dropPoint) : cFixtureKind(kCode, kPinInput, 29) { centreOn(dropPoint); }
+cTestProbe::cTestProbe(const cGadgetRecord& record) : cFixtureKind(kCode, kPinInput, 29, record) {}
 
 void cTestProbe::step() {
   value = inputValue(0);
@@ -182,6 +175,27 @@ cConnection* GadgetTest::wire(cGadget* from, int outputPin, cGadget* to, int inp
   cConnection* p = w.get();
   ws->addWire(std::move(w));
   return p;
+}
+
+cRig GadgetTest::rig(cTypeCode kind, const std::vector<std::optional<double>>& inputs,
+                     const std::function<void(cGadget&)>& setUp) {
+  cRig r;
+  r.gadget = place(kind);
+  if (!r.gadget) return r;
+  if (setUp) setUp(*r.gadget);
+  for (size_t i = 0; i < inputs.size() && i < 2; ++i) {
+    if (!inputs[i]) continue;
+    r.in[i] = source(*inputs[i]);
+    wire(r.in[i], 0, r.gadget, static_cast<int>(i));
+  }
+  r.out = probe();
+  wire(r.gadget, r.gadget->pinCount - 1, r.out, 0);
+  const uint32_t keys[] = {r.gadget->id, r.in[0] ? r.in[0]->id : 0, r.in[1] ? r.in[1]->id : 0, r.out->id};
+  reloadImage();
+  r.gadget = ws->gadgetByKey(keys[0]);
+  for (int i = 0; i < 2; ++i) r.in[i] = keys[1 + i] ? dynamic_cast<cTestSource*>(ws->gadgetByKey(keys[1 + i])) : nullptr;
+  r.out = dynamic_cast<cTestProbe*>(ws->gadgetByKey(keys[3]));
+  return r;
 }
 
 void GadgetTest::reloadImage() {

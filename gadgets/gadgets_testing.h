@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -53,13 +55,26 @@ class cSoundLibrary : public cAskedModule {
   int played(uint16_t id) const { return asked(kSoundResourceType, id); }
 };
 
+// The fixture kinds' common part: a plain box of one colour with one pin.
+class cFixtureKind : public cGadget {
+ public:
+  void draw(CWinGDib& surface, const cRect& clip) override;
+
+ protected:
+  cFixtureKind(cTypeCode code, int16_t direction, uint8_t colour);
+  cFixtureKind(cTypeCode code, int16_t direction, uint8_t colour, const cGadgetRecord& record);
+
+ private:
+  void kind(cTypeCode code, int16_t direction);
+  uint8_t colour_;
+};
+
 // A number source, pin 0 out. Its value is kept in texts[0], so it survives saving.
-class cTestSource : public cGadget {
+class cTestSource : public cFixtureKind {
  public:
   static constexpr cTypeCode kCode = makeTypeCode('S', 'l', 'd', 'r');
   explicit cTestSource(cPoint dropPoint);
   explicit cTestSource(const cGadgetRecord& record);
-  void draw(CWinGDib& surface, const cRect& clip) override;
   bool hasNumberOutput(int pin) override { return pin == 0; }
   double numberOutput(int) override { return value; }
 
@@ -70,18 +85,25 @@ class cTestSource : public cGadget {
 };
 
 // A probe, pin 0 in: each cycle it keeps the value arriving and takes the signal.
-class cTestProbe : public cGadget {
+class cTestProbe : public cFixtureKind {
  public:
   static constexpr cTypeCode kCode = makeTypeCode('d', 'i', 's', 'p');
   explicit cTestProbe(cPoint dropPoint);
   explicit cTestProbe(const cGadgetRecord& record);
-  void draw(CWinGDib& surface, const cRect& clip) override;
   void step() override;
   void reset() override;
 
   double value = 0.0;
   int signals = 0;                    // signals taken since Run
   std::vector<uint32_t> signalTicks;  // the run clock at each
+};
+
+// A gadget under test with what the rig put around it.
+struct cRig {
+  cGadget* gadget = nullptr;
+  cTestSource* in[2] = {};  // the sources on inputs 0 and 1, where there are any
+  cTestProbe* out = nullptr;
+  explicit operator bool() const { return gadget && out; }
 };
 
 // A property dialog with text control 0 and the on/off controls 0 to 2.
@@ -123,6 +145,11 @@ class GadgetTest : public ::testing::Test {
   cTestSource* source(double value);
   cTestProbe* probe();
   cConnection* wire(cGadget* from, int outputPin, cGadget* to, int inputPin);
+  // A gadget of the kind with a source on each input that is given a value
+  // (none leaves the input without a wire) and a probe on its output, its
+  // last pin; `setUp` changes its settings first. Saved and loaded.
+  cRig rig(cTypeCode kind, const std::vector<std::optional<double>>& inputs,
+           const std::function<void(cGadget&)>& setUp = {});
 
   // Saves the invention and loads it into the emptied worksheet, so that
   // every gadget is made again from its record; the pointers are moved to

@@ -45,18 +45,14 @@ TEST_F(Gates, TwoInputGatesTreatEveryNumberButZeroAsTrue) {
     SCOPED_TRACE(typeCodeText(c.kind) + " " + (c.a ? std::to_string(*c.a) : "-") + " " +
                  (c.b ? std::to_string(*c.b) : "-"));
     ws->removeEverything();
-    cGadget* gate = place(c.kind);
-    if (c.a) wire(source(*c.a), 0, gate, 0);
-    if (c.b) wire(source(*c.b), 0, gate, 1);
-    cTestProbe* out = probe();
-    wire(gate, 2, out, 0);
-    reload(gate, out);
-    ASSERT_TRUE(gate && out);
+    const cRig r = rig(c.kind, {c.a, c.b});
+    ASSERT_TRUE(r);
+    cGadget* gate = r.gadget;
     runFor(20);
     EXPECT_TRUE(gate->hasBoolOutput(2));
     EXPECT_EQ(gate->boolOutput(2), c.result);
-    EXPECT_EQ(out->value, c.result ? 1.0 : 0.0) << "a number input reads true as 1 and false as 0";
-    EXPECT_EQ(out->signals, 0) << "no input brought a signal";
+    EXPECT_EQ(r.out->value, c.result ? 1.0 : 0.0) << "a number input reads true as 1 and false as 0";
+    EXPECT_EQ(r.out->signals, 0) << "no input brought a signal";
     stop();
     EXPECT_FALSE(gate->boolOutput(2)) << "Stop clears the result";
   }
@@ -70,15 +66,11 @@ TEST_F(Gates, NotGateInvertsItsWireAndGivesFalseWithoutOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input ? std::to_string(*c.input) : "no wire");
     ws->removeEverything();
-    auto* gate = place<cNotGate>("NotG"_tc);
-    if (c.input) wire(source(*c.input), 0, gate, 0);
-    cTestProbe* out = probe();
-    wire(gate, 1, out, 0);
-    reload(gate, out);
-    ASSERT_TRUE(gate && out);
+    const cRig r = rig("NotG"_tc, {c.input});
+    ASSERT_TRUE(r);
     runFor(20);
-    EXPECT_EQ(gate->boolOutput(1), c.result);
-    EXPECT_EQ(out->value, c.result ? 1.0 : 0.0);
+    EXPECT_EQ(r.gadget->boolOutput(1), c.result);
+    EXPECT_EQ(r.out->value, c.result ? 1.0 : 0.0);
     stop();
   }
 }
@@ -102,15 +94,11 @@ TEST_F(Gates, SignalsPassOnlyInTheCycleAnInputBroughtOne) {
   for (cTypeCode kind : {"AndG"_tc, "OrGa"_tc, "XorG"_tc}) {
     SCOPED_TRACE(typeCodeText(kind));
     ws->removeEverything();
-    cGadget* gate = place(kind);
-    cTestSource* a = source(0.0);
-    cTestSource* b = source(0.0);
-    wire(a, 0, gate, 0);
-    wire(b, 0, gate, 1);
-    cTestProbe* out = probe();
-    wire(gate, 2, out, 0);
-    reload(gate, a, b, out);
-    ASSERT_TRUE(gate && a && b && out);
+    const cRig r = rig(kind, {0.0, 0.0});
+    ASSERT_TRUE(r);
+    cGadget* gate = r.gadget;
+    cTestSource *a = r.in[0], *b = r.in[1];
+    cTestProbe* out = r.out;
     const cConnection* wa = gate->wireAt(0);
     const cConnection* wb = gate->wireAt(1);
     runFor(20);
@@ -141,11 +129,11 @@ TEST_F(Gates, SignalsPassOnlyInTheCycleAnInputBroughtOne) {
 }
 
 TEST_F(Gates, NotGatePassesASignalOn) {
-  auto* gate = place<cNotGate>("NotG"_tc);
-  cTestSource* in = source(0.0);
-  wire(in, 0, gate, 0);
-  cTestProbe* out = probe();
-  wire(gate, 1, out, 0);
+  const cRig r = rig("NotG"_tc, {0.0});
+  ASSERT_TRUE(r);
+  cGadget* gate = r.gadget;
+  cTestSource* in = r.in[0];
+  cTestProbe* out = r.out;
   runFor(50);
   EXPECT_EQ(out->signals, 0);
   in->value = 5.0;
