@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace enginetest {
 
@@ -22,10 +23,26 @@ const cKindSpec kSpecs[] = {
     {"Stk1"_tc, 0, {0, 0, 12, 12}},
 };
 
-const cKindSpec& specOf(cTypeCode code) {
+constexpr uint16_t kManyPins = 9999;
+
+cKindSpec specOf(cTypeCode code) {
   for (const cKindSpec& s : kSpecs)
     if (s.code == code) return s;
-  return kSpecs[0];
+  return {code, kManyPins, {0, 0, 30, 40}};
+}
+
+template <int N>
+class cTestKindNumber : public cTestKind {
+ public:
+  explicit cTestKindNumber(cPoint p) : cTestKind(kindByNumber(N)->typeCode, p) {}
+  explicit cTestKindNumber(const cGadgetRecord& r) : cTestKind(kindByNumber(N)->typeCode, r) {}
+};
+
+template <int... N>
+void enterKinds(std::integer_sequence<int, N...>) {
+  cGadgetFactory& f = gadgetFactory();
+  ((f.knows(kindByNumber(N + 1)->typeCode) ? void() : void(f.add<cTestKindNumber<N + 1>>(kindByNumber(N + 1)->typeCode))),
+   ...);
 }
 
 }  // namespace
@@ -41,6 +58,8 @@ std::optional<std::span<const uint8_t>> cSoundLog::find(uint16_t type, uint16_t 
   asked.push_back(id);
   return std::span<const uint8_t>(click);
 }
+
+void enterEveryKind() { enterKinds(std::make_integer_sequence<int, kKindCount>()); }
 
 bool cSoundLog::played(uint16_t id) const {
   return std::find(asked.begin(), asked.end(), id) != asked.end();
@@ -59,7 +78,7 @@ cTestKind::cTestKind(cTypeCode code, const cGadgetRecord& record) : cGadget(reco
 
 void cTestKind::kind(cTypeCode code) {
   typeCode = code;
-  const cKindSpec& s = specOf(code);
+  const cKindSpec s = specOf(code);
   bounds = s.bounds;
   textNumber = static_cast<int16_t>(kindByCode(code)->textNumber);
   if (s.pinTableId) loadPins(s.pinTableId);
@@ -109,6 +128,9 @@ void EngineTest::SetUp() {
   gadgets->add(1014, 1051, pinTable({{15, 4, kPinInput}}));
   gadgets->add(1014, 1037, pinTable({{15, 36, kPinOutput}}));
   gadgets->add(1014, 1006, pinTable({{15, 36, kPinOutput}}));
+  std::vector<cPinSpec> many;
+  for (int i = 0; i < 22; ++i) many.push_back({2 + i, i % 2 ? 38 : 2, i % 2 ? kPinOutput : kPinInput});
+  gadgets->add(1014, kManyPins, pinTable(many));
   gadgets->add(1004, kLockMarkerArtwork, frameSet({{cRect(0, 0, 8, 6), kLockIndex}}));
   gadgets->add(1004, kErrorMarkerArtwork,
                frameSet({{cRect(0, 0, 16, 16), kBigErrorIndex}, {cRect(0, 0, 6, 6), kSmallErrorIndex}}));

@@ -100,6 +100,11 @@ class cTestKindOf : public cTestKind {
   explicit cTestKindOf(const cGadgetRecord& r) : cTestKind(makeTypeCode(A, B, C, D), r) {}
 };
 
+// Enters a test kind for every code of the table that the factory cannot
+// make yet; kinds without a spec of their own get 22 pins, inputs and
+// outputs by turns, so that any wire of a file finds its pins.
+void enterEveryKind();
+
 // A sound library that keeps the number of every sound asked for.
 class cSoundLog : public cMemoryResourceModule {
  public:

@@ -1,8 +1,11 @@
 #include "engine/invention.h"
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "engine/engine_testing.h"
+#include "tools/invention/inventiontext.h"
 
 using namespace enginetest;
 
@@ -307,4 +310,30 @@ TEST_F(InventionTest, ALooseEndWithKnotsIsDrawnAtTheNearestKnot) {
   load(image);
   const cConnection* w = ws->wires.head()->data;
   EXPECT_EQ(w->sourcePoint(), cPoint(20, 30));
+}
+
+TEST_F(InventionTest, TheExampleReadsAndWritesToTheSameChunks) {
+  std::ifstream in(ZANBEL_EXAMPLE_SOURCE);
+  std::stringstream text;
+  text << in.rdbuf();
+  const cInventionTextResult example = compileInventionText(text.str());
+  ASSERT_TRUE(example.ok()) << example.error;
+  ASSERT_EQ(example.image.size(), 5100u);
+  enterEveryKind();
+  cReadReport report;
+  ASSERT_EQ(load(example.image, true, &report), 5100u);
+  EXPECT_EQ(report.gadgets, 14);
+  EXPECT_EQ(report.wires, 10);
+  EXPECT_TRUE(report.notes.empty());
+  EXPECT_EQ(ws->backgroundNumber(), kBackgroundSteel);
+
+  const std::vector<uint8_t> again = save();
+  ASSERT_EQ(again.size(), 5100u);
+  const auto before = chunksOf(example.image), after = chunksOf(again);
+  ASSERT_EQ(before.size(), after.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    EXPECT_EQ(before[i].id, after[i].id) << i;
+    // The example's keys are kept; the reserved tail of a gadget is zero both times.
+    EXPECT_EQ(before[i].body, after[i].body) << "chunk " << i << " " << before[i].id;
+  }
 }
