@@ -6,20 +6,31 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "platform/desktop/wxview.h"
 
 namespace {
 
+std::optional<std::string> environmentValue(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
 // gettext uses LANGUAGE only when the messages locale is not plain C.
-void askForDanishTexts() {
+// Programs we start get the user's own settings back.
+void askForDanishTexts(cSpawnLauncher& launcher) {
+  launcher.restoreForChildren("LANGUAGE", environmentValue("LANGUAGE"));
   setenv("LANGUAGE", "da", 1);
   const char* all = std::getenv("LC_ALL");
   if (all && *all) return;
   const char* messages = std::getenv("LC_MESSAGES");
   if (!messages || !*messages) messages = std::getenv("LANG");
-  if (!messages || !*messages || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
+  if (!messages || !*messages || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0) {
+    launcher.restoreForChildren("LC_MESSAGES", environmentValue("LC_MESSAGES"));
     setenv("LC_MESSAGES", "C.UTF-8", 1);
+  }
 }
 
 }  // namespace
@@ -37,7 +48,7 @@ class CDesktopApp::cModalCounter : public wxModalDialogHook {
 };
 
 CDesktopApp::CDesktopApp() : modal_(std::make_unique<cModalCounter>()) {
-  askForDanishTexts();
+  askForDanishTexts(platform_.spawnLauncher());
   Bind(wxEVT_IDLE, &CDesktopApp::onIdle, this);
   Bind(wxEVT_ACTIVATE_APP, &CDesktopApp::onActivateApp, this);
 }

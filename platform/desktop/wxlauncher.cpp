@@ -37,6 +37,29 @@ struct cSpawnSettings {
 
 }  // namespace
 
+void cSpawnLauncher::restoreForChildren(const std::string& name, std::optional<std::string> value) {
+  for (auto& r : restored_)
+    if (r.first == name) {
+      r.second = std::move(value);
+      return;
+    }
+  restored_.emplace_back(name, std::move(value));
+}
+
+std::vector<std::string> cSpawnLauncher::childEnvironment() const {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('='));
+    bool replaced = false;
+    for (const auto& r : restored_) replaced = replaced || r.first == name;
+    if (!replaced) env.push_back(entry);
+  }
+  for (const auto& r : restored_)
+    if (r.second) env.push_back(r.first + "=" + *r.second);
+  return env;
+}
+
 bool cSpawnLauncher::launch(const std::string& program, const std::vector<std::string>& arguments) {
   if (program.empty()) return false;
   cSpawnSettings settings;
@@ -58,11 +81,18 @@ bool cSpawnLauncher::launch(const std::string& program, const std::vector<std::s
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
 
+  std::vector<std::string> env = childEnvironment();
+  std::vector<char*> envp;
+  envp.reserve(env.size() + 1);
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
   pid_t pid = 0;
+  // posix_spawnp looks on PATH of this program's environment, not the child's.
   const bool searchPath = program.find('/') == std::string::npos;
   const int error = searchPath
-      ? posix_spawnp(&pid, program.c_str(), &settings.files, &settings.attributes, argv.data(), environ)
-      : posix_spawn(&pid, program.c_str(), &settings.files, &settings.attributes, argv.data(), environ);
+      ? posix_spawnp(&pid, program.c_str(), &settings.files, &settings.attributes, argv.data(), envp.data())
+      : posix_spawn(&pid, program.c_str(), &settings.files, &settings.attributes, argv.data(), envp.data());
   if (error != 0) return false;
 
   last_ = pid;

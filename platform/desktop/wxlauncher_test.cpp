@@ -108,3 +108,23 @@ TEST(DesktopLauncherTest, TheProgramGetsDefaultSignalsAndNoOpenFilesOfOurs) {
   EXPECT_LE(fds, 4);
   std::system(("rm -rf '" + folder + "'").c_str());
 }
+
+TEST(DesktopLauncherTest, StartedProgramsGetTheUsersOwnLanguageSettings) {
+  const std::string folder = makeFolder();
+  ASSERT_FALSE(folder.empty());
+  // The test program runs as the desktop programs do: LANGUAGE=da for itself.
+  ASSERT_STREQ(std::getenv("LANGUAGE"), "da");
+  cSpawnLauncher launcher;
+  launcher.restoreForChildren("LANGUAGE", std::nullopt);
+  launcher.restoreForChildren("ZANBEL_LAUNCH_TEST", "brugerens");
+  const std::string report = folder + "/report";
+  ASSERT_TRUE(launcher.launch("/bin/sh", {"-c", "echo ${LANGUAGE-ingen} $ZANBEL_LAUNCH_TEST > '" + report + "'"}));
+  std::string language, other;
+  EXPECT_TRUE(waitFor([&] {
+    std::ifstream in(report);
+    return static_cast<bool>(in >> language >> other);
+  }));
+  EXPECT_EQ(language, "ingen");
+  EXPECT_EQ(other, "brugerens");
+  std::system(("rm -rf '" + folder + "'").c_str());
+}

@@ -146,3 +146,29 @@ TEST(DesktopViewTest, TimerOneTicksEverySecond) {
   const int before = shown.view->timerCalls;
   EXPECT_TRUE(runUntil([&] { return shown.view->timerCalls >= before + 2; }, 3500));
 }
+
+TEST(DesktopViewTest, TheFirstPaintCanBeLeftEmpty) {
+  // The programs use their first paint to start up, and draw from the next one.
+  class CLateView : public CSurfaceView {
+   public:
+    using CSurfaceView::CSurfaceView;
+    int firstPaints = 0;
+
+   protected:
+    bool firstPaint() override {
+      ++firstPaints;
+      return false;
+    }
+  };
+  CWinGDib surface(kWidth, kHeight);
+  paintPattern(surface);
+  auto* frame = new CDesktopFrame("Zanbel test", wxPoint(40, 40), wxSize(kWidth, kHeight));
+  auto* view = new CLateView(frame);
+  view->setSurface(&surface);
+  frame->Show();
+  ASSERT_TRUE(runUntil([&] { return view->firstPaints == 1; }));
+  view->Refresh();
+  EXPECT_TRUE(runUntil([&] { return view->convertedPixels() > 0; }));
+  EXPECT_EQ(view->firstPaints, 1);
+  frame->Destroy();
+}
