@@ -195,7 +195,7 @@ void cDialogDocItem::render() {
   vLine(surface_, 0, 0, h - 1, kShadow);
   hLine(surface_, 0, w - 1, h - 1, kWhite);
   vLine(surface_, w - 1, 0, h - 1, kWhite);
-  drawRoundRect(surface_, {2, 2, w - 2, h - 2}, 20, 20, kBlack, kNotePaper);
+  drawRoundRect(surface_, {1, 1, w - 1, h - 1}, 20, 20, kBlack, kNotePaper);
 
   const std::string& text = showingTip_ ? tip_ : description_;
   fontHeight_ = 0;

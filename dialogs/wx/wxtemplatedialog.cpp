@@ -80,6 +80,8 @@ CTemplateDialog::CTemplateDialog(wxWindow* parent, const cDialogTemplate& dialog
                   .FaceName(systemTypeface(template_.typeface))
                   .Bold(template_.weight >= 700));
   SetFont(font);
+  // The grey of Windows dialogs, which the pictures in them share.
+  SetBackgroundColour(wxColour(192, 192, 192));
   int width = 0, height = 0;
   GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", &width, &height);
   base_ = dialogBaseUnits(width, GetCharHeight());
@@ -143,6 +145,7 @@ void CTemplateDialog::makeRadioGroup(const std::vector<const cDialogItemTemplate
     auto* b = new wxRadioButton(this, static_cast<int>(item->id), toWx(utf8ToCp1252(item->text)),
                                 r.GetPosition(), r.GetSize(), made.empty() ? wxRB_GROUP : 0);
     if (item->style & kWsDisabled) b->Disable();
+    b->SetForegroundColour(*wxBLACK);
     controls_[static_cast<int>(item->id)] = b;
     bindEvents(b, *item);
     made.push_back(b);
@@ -164,7 +167,8 @@ wxWindow* CTemplateDialog::makeControl(const cDialogItemTemplate& item, const wx
   const wxPoint at = rect.GetPosition();
   const wxSize size = rect.GetSize();
   wxWindow* w = nullptr;
-  switch (wxControlKindOf(item)) {
+  const cWxControlKind kind = wxControlKindOf(item);
+  switch (kind) {
     case cWxControlKind::pushButton: {
       auto* b = new wxButton(this, id, text, at, size);
       if ((item.style & 0xF) == 1) b->SetDefault();
@@ -213,6 +217,7 @@ wxWindow* CTemplateDialog::makeControl(const cDialogItemTemplate& item, const wx
       break;
   }
   if (w && (item.style & kWsDisabled)) w->Disable();
+  if (w && kind != cWxControlKind::edit && kind != cWxControlKind::ownerDrawn) w->SetForegroundColour(*wxBLACK);
   return w;
 }
 
