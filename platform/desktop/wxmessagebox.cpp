@@ -88,7 +88,8 @@ CMessageBox::CMessageBox(wxWindow* parent, const cMessageRequest& request)
   }
   // The text is shown as it is: an "&" in it is no mnemonic.
   auto* text = new wxStaticText(this, wxID_ANY, wxControl::EscapeMnemonics(wxString::FromUTF8(request.text)));
-  text->Wrap(FromDIP(440));
+  // Wide enough for the program's own lines; only longer ones are wrapped.
+  text->Wrap(FromDIP(640));
   message->Add(text, 1, wxALL | wxALIGN_CENTER_VERTICAL, 12);
   top->Add(message, 1, wxEXPAND);
 

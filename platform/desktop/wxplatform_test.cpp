@@ -110,3 +110,32 @@ TEST(DesktopPlatformTest, DeactivationForgetsHeldKeysAndStopsTheIdleSteps) {
   sim.KeyUp('B');
   runFor(50);
 }
+
+TEST(DesktopPlatformTest, TakingMessagesOneByOneDeliversTheButtons) {
+  // The alternative mouse handling polls like this in a loop of its own,
+  // inside an event handler of the running program.
+  cInputWindow window;
+  wxUIActionSimulator sim;
+  const auto pollUntil = [](const std::function<bool()>& done) {
+    const wxLongLong end = wxGetLocalTimeMillis() + 2000;
+    while (!done() && wxGetLocalTimeMillis() < end)
+      if (!input().takeMouseMessage()) wxMilliSleep(1);
+    return done();
+  };
+  bool pressed = false, released = false, finished = false;
+  int stepsDuring = -1;
+  wxTheApp->CallAfter([&] {
+    const int steps = testApp().idleSteps;
+    sim.MouseDown();
+    pressed = pollUntil([] { return input().isKeyDownQueued(vk::lbutton); });
+    sim.MouseUp();
+    released = pollUntil([] { return !input().isKeyDownQueued(vk::lbutton); });
+    stepsDuring = testApp().idleSteps - steps;
+    finished = true;
+  });
+  ASSERT_TRUE(runUntil([&] { return finished; }));
+  EXPECT_TRUE(pressed);
+  EXPECT_TRUE(released);
+  // The idle processing dispatched along the way ran no step.
+  EXPECT_EQ(stepsDuring, 0);
+}
