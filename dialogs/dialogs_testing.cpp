@@ -116,7 +116,8 @@ std::unique_ptr<cMemoryResourceModule> fixtureArtwork() {
 void DialogTest::SetUp() {
   setFatalExitHandler([this](const char* m) {
     ++fatalExits;
-    ADD_FAILURE() << "fatal exit: " << (m ? m : "");
+    ADD_FAILURE() << "fatal exit: " << (m ? m : "")
+                  << (hp.scriptedUi().messages().empty() ? "" : hp.scriptedUi().messages().back().request.text);
     throw 0;
   });
   cRecordingGadget::previews = 0;
@@ -131,6 +132,8 @@ void DialogTest::SetUp() {
                                  {105, kMessageAddComboString, "ikke en liste"},
                                  {141, kMessageAddComboString, "Kat"}}));
   templates = builtTemplates("fixture.rc.res");
+  // Without a sound library every sound is the program's silent one.
+  ownModule->add(kSoundResourceType, 1, {0x80, 0x80, 0x80, 0x80});
 
   auto art = fixtureArtwork();
   own = ownModule.get();

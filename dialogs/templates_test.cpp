@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "dialogs/combotexts.h"
 #include "dialogs/dialogs_testing.h"
+#include "engine/factory.h"
 #include "engine/kinds.h"
+#include "gadgets/registry.h"
+#include "shell/core/resourcemodule.h"
 #include "shell/core/text.h"
 
 namespace {
@@ -150,6 +154,78 @@ TEST_F(ProgramDialogs, ComboTextsBelongToTheEditorsDialogs) {
     EXPECT_TRUE(templates.count(e.name)) << e.name;
     EXPECT_EQ(e.language, 0x0406);  // Danish, like the templates
   }
+}
+
+// The program's own kinds in their dialogs, with the artwork library as built.
+class KindDialogs : public ProgramDialogs {
+ protected:
+  void SetUp() override {
+    ProgramDialogs::SetUp();
+    std::string error;
+    auto library = cFileResourceModule::open(std::string(ZANBEL_BIN_DIR) + "/ZBGADGET.DLL", &error);
+    ASSERT_TRUE(library) << error;
+    resourceLibraries().setGadgetLibrary(std::move(library));
+    installGadgetKinds();
+  }
+};
+
+TEST_F(KindDialogs, EachKindOpensWithItsSettingsHelpAndPictureAndOkKeepsThem) {
+  for (const cExpectedDialog& e : expectedDialogs()) {
+    const cKindInfo* kind = nullptr;
+    for (const cKindInfo& k : kindTable())
+      if (k.textNumber == e.id) kind = &k;
+    ASSERT_TRUE(kind);
+    SCOPED_TRACE(typeCodeText(kind->typeCode));
+    std::unique_ptr<cGadget> g = mNewGadget(nullptr, kind->typeCode, cPoint(200, 200), {}, false);
+    ASSERT_TRUE(g) << "the kind is not in the factory";
+    const cSettingsBlock before = g->settings;
+    cDialog d(*g, g->previewCallback);
+    cHeadlessDialogHost h(templates.at(e.id));
+    h.open(d);
+
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(d.hasChoice(i) ? d.choice(i) : before.bools[i], before.bools[i]) << "choice " << i;
+      EXPECT_EQ(d.hasNumber(i) ? d.number(i) : before.values[i], before.values[i]) << "number " << i;
+    }
+    ASSERT_TRUE(d.helpItem());
+    EXPECT_FALSE(d.helpItem()->description().empty());
+    EXPECT_FALSE(d.helpItem()->tip().empty());
+    ASSERT_TRUE(d.gadgetGraphic());
+    const CWinGDib& picture = d.gadgetGraphic()->surface();
+    const cPoint o = d.gadgetGraphic()->gadgetOrigin();
+    const cRect b = g->bounds.offsetBy(o);
+    EXPECT_NE(*picture.pixelAddress((b.left + b.right) / 2, (b.top + b.bottom) / 2), nearestIndex(kDialogGrey));
+    EXPECT_GE(b.left, 0);
+    EXPECT_LE(b.right, picture.width());
+
+    h.click(kItemOk);
+    EXPECT_EQ(h.endResult(), 1);
+    EXPECT_EQ(std::memcmp(&g->settings, &before, sizeof before), 0);
+  }
+}
+
+TEST_F(KindDialogs, TheAreaMachineTakesTheShapeClickedAndTheConstantItsTypedValue) {
+  auto run = [&](cTypeCode code, const std::function<void(cHeadlessDialogHost&)>& act) {
+    std::unique_ptr<cGadget> g = mNewGadget(nullptr, code, cPoint(200, 200), {}, false);
+    EXPECT_TRUE(g);
+    if (!g) return cSettingsBlock{};
+    cDialog d(*g, g->previewCallback);
+    cHeadlessDialogHost h(templates.at(static_cast<uint16_t>(g->textNumber)));
+    h.open(d);
+    act(h);
+    h.click(kItemOk);
+    return g->settings;
+  };
+  EXPECT_EQ(run("ArVo"_tc, [](cHeadlessDialogHost& h) { h.click(111); }).bools[0], 1);
+  EXPECT_EQ(run("Comp"_tc, [](cHeadlessDialogHost& h) { h.click(115); }).bools[0], 5);
+  EXPECT_EQ(run("1ncr"_tc, [](cHeadlessDialogHost& h) { h.choose(140, 6); }).values[0], 6);
+  const cSettingsBlock constant = run("cnst"_tc, [](cHeadlessDialogHost& h) {
+    h.type(151, "995");
+    h.type(151, "9951");  // four digits: refused
+    h.click(163);
+  });
+  EXPECT_STREQ(constant.text(0), "995");
+  EXPECT_EQ(constant.flags32, 0b100u);
 }
 
 TEST(AboutDialog, HasItsTitleATextFieldForTheCreditsAndOk) {
