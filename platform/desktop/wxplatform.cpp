@@ -54,7 +54,7 @@ bool cDesktopInput::isKeyDown(int virtualKey) {
     case vk::lbutton: return wxGetMouseState().LeftIsDown();
     case vk::rbutton: return wxGetMouseState().RightIsDown();
     case vk::mbutton: return wxGetMouseState().MiddleIsDown();
-    case 0x05: return wxGetMouseState().Aux1IsDown();
+    case 0x05: return wxGetMouseState().Aux1IsDown();  // the side buttons
     case 0x06: return wxGetMouseState().Aux2IsDown();
     case vk::shift: return wxGetKeyState(WXK_SHIFT);
     case vk::control: return wxGetKeyState(WXK_CONTROL);
