@@ -12,6 +12,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -27,6 +29,13 @@ struct cWaveHeader {
   bool queued = false;  // written and not yet done
   bool done = false;    // played (or filled), or returned by a reset
 };
+
+// Preparing a header only marks it: neither device needs more.
+inline bool markPrepared(cWaveHeader& header) {
+  header.prepared = true;
+  header.done = false;
+  return true;
+}
 
 // An open output device.
 class cWaveOut {
@@ -61,6 +70,28 @@ class cWaveIn {
   // Bytes recorded since the start into the queued blocks (and copied into
   // them by this call); nothing on an error.
   virtual std::optional<uint32_t> position() = 0;
+};
+
+// What every input device keeps: the blocks queued to record into, filled
+// in order, and the count of bytes recorded since the start.
+class cWaveInQueue : public cWaveIn {
+ public:
+  bool prepare(cWaveHeader& header) override { return markPrepared(header); }
+  void unprepare(cWaveHeader& header) override { header.prepared = false; }
+  bool addBuffer(cWaveHeader& header) override;
+  // Every queued block comes back done; the count starts again at 0.
+  void reset() override;
+
+ protected:
+  // Fills the queued blocks with what fetch(destination, room) gives (it
+  // returns how many bytes it wrote), at most `limit` bytes in all.
+  void fill(const std::function<uint32_t(uint8_t* destination, uint32_t room)>& fetch, uint64_t limit);
+  uint32_t recorded() const { return position_; }
+
+ private:
+  std::deque<cWaveHeader*> queue_;
+  uint32_t filled_ = 0;    // bytes in the front block
+  uint32_t position_ = 0;
 };
 
 // The sound devices of the machine. Device numbers run from 0 to

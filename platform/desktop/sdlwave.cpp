@@ -22,11 +22,7 @@ SDL_AudioSpec programFormat() {
 
 cSdlWaveOut::~cSdlWaveOut() { SDL_CloseAudioDevice(device_); }
 
-bool cSdlWaveOut::prepare(cWaveHeader& header) {
-  header.prepared = true;
-  header.done = false;
-  return true;
-}
+bool cSdlWaveOut::prepare(cWaveHeader& header) { return markPrepared(header); }
 
 void cSdlWaveOut::unprepare(cWaveHeader& header) { header.prepared = false; }
 
@@ -73,22 +69,6 @@ std::optional<uint32_t> cSdlWaveOut::position() { return static_cast<uint32_t>(p
 
 cSdlWaveIn::~cSdlWaveIn() { SDL_CloseAudioDevice(device_); }
 
-bool cSdlWaveIn::prepare(cWaveHeader& header) {
-  header.prepared = true;
-  header.done = false;
-  return true;
-}
-
-void cSdlWaveIn::unprepare(cWaveHeader& header) { header.prepared = false; }
-
-bool cSdlWaveIn::addBuffer(cWaveHeader& header) {
-  if (!header.prepared) return false;
-  header.queued = true;
-  header.done = false;
-  queue_.push_back(&header);
-  return true;
-}
-
 bool cSdlWaveIn::start() {
   SDL_PauseAudioDevice(device_, 0);
   return true;
@@ -99,29 +79,13 @@ void cSdlWaveIn::stop() { SDL_PauseAudioDevice(device_, 1); }
 void cSdlWaveIn::reset() {
   SDL_PauseAudioDevice(device_, 1);
   SDL_ClearQueuedAudio(device_);
-  for (cWaveHeader* h : queue_) {
-    h->queued = false;
-    h->done = true;
-  }
-  queue_.clear();
-  filled_ = 0;
-  position_ = 0;
+  cWaveInQueue::reset();
 }
 
 std::optional<uint32_t> cSdlWaveIn::position() {
   // What SDL has recorded goes into the blocks now.
-  while (!queue_.empty()) {
-    cWaveHeader& h = *queue_.front();
-    const uint32_t got = SDL_DequeueAudio(device_, h.data + filled_, h.length - filled_);
-    filled_ += got;
-    position_ += got;
-    if (filled_ < h.length) break;
-    h.queued = false;
-    h.done = true;
-    queue_.pop_front();
-    filled_ = 0;
-  }
-  return position_;
+  fill([&](uint8_t* out, uint32_t room) { return SDL_DequeueAudio(device_, out, room); }, UINT64_MAX);
+  return recorded();
 }
 
 // --- the devices ---

@@ -45,14 +45,11 @@ class cSdlWaveOut : public cWaveOut {
   uint64_t queuedTotal_ = 0;
 };
 
-class cSdlWaveIn : public cWaveIn {
+class cSdlWaveIn : public cWaveInQueue {
  public:
   explicit cSdlWaveIn(uint32_t device) : device_(device) {}
   ~cSdlWaveIn() override;
 
-  bool prepare(cWaveHeader& header) override;
-  void unprepare(cWaveHeader& header) override;
-  bool addBuffer(cWaveHeader& header) override;
   bool start() override;
   void stop() override;
   void reset() override;
@@ -60,9 +57,6 @@ class cSdlWaveIn : public cWaveIn {
 
  private:
   uint32_t device_;
-  std::deque<cWaveHeader*> queue_;
-  uint32_t filled_ = 0;
-  uint32_t position_ = 0;
 };
 
 class cSdlWaveDevices : public cWaveDevices {

@@ -25,9 +25,7 @@ uint64_t cTestWaveOut::clockSamples() const { return samplesOf(owner_.clock().mi
 bool cTestWaveOut::prepare(cWaveHeader& header) {
   if (owner_.failPrepareAfter >= 0 && owner_.prepared >= owner_.failPrepareAfter) return false;
   if (!header.prepared) ++owner_.prepared;
-  header.prepared = true;
-  header.done = false;
-  return true;
+  return markPrepared(header);
 }
 
 void cTestWaveOut::unprepare(cWaveHeader& header) {
@@ -109,22 +107,6 @@ cTestWaveIn::~cTestWaveIn() {
   owner_.inputOpen = false;
 }
 
-bool cTestWaveIn::prepare(cWaveHeader& header) {
-  header.prepared = true;
-  header.done = false;
-  return true;
-}
-
-void cTestWaveIn::unprepare(cWaveHeader& header) { header.prepared = false; }
-
-bool cTestWaveIn::addBuffer(cWaveHeader& header) {
-  if (!header.prepared) return false;
-  header.queued = true;
-  header.done = false;
-  queue_.push_back(&header);
-  return true;
-}
-
 bool cTestWaveIn::start() {
   running_ = true;
   clockMark_ = samplesOf(owner_.clock().milliseconds());
@@ -136,43 +118,25 @@ void cTestWaveIn::stop() { running_ = false; }
 
 void cTestWaveIn::reset() {
   running_ = false;
-  for (cWaveHeader* h : queue_) {
-    h->queued = false;
-    h->done = true;
-  }
-  queue_.clear();
-  filled_ = 0;
-  position_ = 0;
-}
-
-void cTestWaveIn::record(uint64_t n) {
-  while (n > 0 && !queue_.empty()) {
-    cWaveHeader& h = *queue_.front();
-    while (n > 0 && filled_ < h.length) {
-      h.data[filled_++] = owner_.inputSignal ? owner_.inputSignal(position_) : 128;
-      ++position_;
-      --n;
-    }
-    if (filled_ == h.length) {
-      h.queued = false;
-      h.done = true;
-      queue_.pop_front();
-      filled_ = 0;
-    }
-  }
+  cWaveInQueue::reset();
 }
 
 std::optional<uint32_t> cTestWaveIn::position() {
   if (running_) {
+    uint64_t n = owner_.inputBytesPerQuery;
     if (owner_.followClock) {
       const uint64_t now = samplesOf(owner_.clock().milliseconds());
-      if (now > clockMark_) record(now - clockMark_);
+      n = now > clockMark_ ? now - clockMark_ : 0;
       clockMark_ = now;
-    } else {
-      record(owner_.inputBytesPerQuery);
     }
+    fill(
+        [&](uint8_t* out, uint32_t room) {
+          for (uint32_t i = 0; i < room; ++i) out[i] = owner_.inputSignal ? owner_.inputSignal(recorded() + i) : 128;
+          return room;
+        },
+        n);
   }
-  return position_;
+  return recorded();
 }
 
 // --- the devices ---

@@ -50,26 +50,18 @@ class cTestWaveOut : public cWaveOut {
   uint64_t clockMark_ = 0;  // clock samples already accounted for
 };
 
-class cTestWaveIn : public cWaveIn {
+class cTestWaveIn : public cWaveInQueue {
  public:
   explicit cTestWaveIn(cTestWaveDevices& owner);
   ~cTestWaveIn() override;
 
-  bool prepare(cWaveHeader& header) override;
-  void unprepare(cWaveHeader& header) override;
-  bool addBuffer(cWaveHeader& header) override;
   bool start() override;
   void stop() override;
   void reset() override;
   std::optional<uint32_t> position() override;
 
  private:
-  void record(uint64_t n);
-
   cTestWaveDevices& owner_;
-  std::deque<cWaveHeader*> queue_;
-  uint32_t filled_ = 0;     // bytes written into the front header
-  uint32_t position_ = 0;   // bytes recorded since the start
   bool running_ = false;
   uint64_t clockMark_ = 0;
 };

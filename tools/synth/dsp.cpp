@@ -142,39 +142,46 @@ double clampFrequency(double f) { return std::clamp(f, 20.0, kRate * 0.45); }
 
 }  // namespace
 
+namespace {
+
+// The terms every filter of the cookbook starts from.
+struct cFilterTerms {
+  double alpha, c, a0;
+  cFilterTerms(double frequency, double q) {
+    const double w = 2 * kPi * clampFrequency(frequency) / kRate;
+    alpha = std::sin(w) / (2 * q);
+    c = std::cos(w);
+    a0 = 1 + alpha;
+  }
+};
+
+}  // namespace
+
 void cBiquad::bandPass(double frequency, double q) {
-  const double w = 2 * kPi * clampFrequency(frequency) / kRate;
-  const double alpha = std::sin(w) / (2 * q);
-  const double a0 = 1 + alpha;
-  b0 = alpha / a0;
+  const cFilterTerms t(frequency, q);
+  b0 = t.alpha / t.a0;
   b1 = 0;
-  b2 = -alpha / a0;
-  a1 = -2 * std::cos(w) / a0;
-  a2 = (1 - alpha) / a0;
+  b2 = -t.alpha / t.a0;
+  a1 = -2 * t.c / t.a0;
+  a2 = (1 - t.alpha) / t.a0;
 }
 
 void cBiquad::lowPass(double frequency, double q) {
-  const double w = 2 * kPi * clampFrequency(frequency) / kRate;
-  const double alpha = std::sin(w) / (2 * q);
-  const double c = std::cos(w);
-  const double a0 = 1 + alpha;
-  b0 = (1 - c) / 2 / a0;
-  b1 = (1 - c) / a0;
+  const cFilterTerms t(frequency, q);
+  b0 = (1 - t.c) / 2 / t.a0;
+  b1 = (1 - t.c) / t.a0;
   b2 = b0;
-  a1 = -2 * c / a0;
-  a2 = (1 - alpha) / a0;
+  a1 = -2 * t.c / t.a0;
+  a2 = (1 - t.alpha) / t.a0;
 }
 
 void cBiquad::highPass(double frequency, double q) {
-  const double w = 2 * kPi * clampFrequency(frequency) / kRate;
-  const double alpha = std::sin(w) / (2 * q);
-  const double c = std::cos(w);
-  const double a0 = 1 + alpha;
-  b0 = (1 + c) / 2 / a0;
-  b1 = -(1 + c) / a0;
+  const cFilterTerms t(frequency, q);
+  b0 = (1 + t.c) / 2 / t.a0;
+  b1 = -(1 + t.c) / t.a0;
   b2 = b0;
-  a1 = -2 * c / a0;
-  a2 = (1 - alpha) / a0;
+  a1 = -2 * t.c / t.a0;
+  a2 = (1 - t.alpha) / t.a0;
 }
 
 float cBiquad::run(float x) {
