@@ -22,9 +22,6 @@ constexpr uint32_t kEsCenter = 0x0001, kEsRight = 0x0002, kEsMultiLine = 0x0004,
 constexpr uint32_t kSsTypeMask = 0x001F, kSsCenter = 0x0001, kSsRight = 0x0002;
 constexpr uint32_t kCbsTypeMask = 0x0003, kCbsDropDownList = 0x0003;
 
-// Windows sets a dialog's points at 96 pixels to the inch.
-int pointsToPixels(int points) { return (points * 96 + 36) / 72; }
-
 }  // namespace
 
 wxString toWx(const std::string& cp1252) {
@@ -75,11 +72,15 @@ CTemplateDialog::CTemplateDialog(wxWindow* parent, const cDialogTemplate& dialog
     : wxDialog(parent, wxID_ANY, wxString::FromUTF8(dialogTemplate.title.c_str()), wxDefaultPosition,
                wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       template_(dialogTemplate) {
+  // Windows sets "MS Sans Serif" 8 in lines 13 pixels high (at 96 pixels to
+  // the inch, with its leading); our face is made as high, so that dialogs
+  // have the size they have on Windows.
   const int points = template_.pointSize ? template_.pointSize : 8;
-  wxFont font(wxFontInfo(wxSize(0, pointsToPixels(points)))
-                  .FaceName(systemTypeface(template_.typeface))
-                  .Bold(template_.weight >= 700));
-  SetFont(font);
+  const int lineHeight = (points * 96 * 6 + 180) / 360;  // points in pixels, and a fifth for the leading
+  for (int em = lineHeight - 3; em <= lineHeight + 2; ++em) {
+    SetFont(wxFont(wxFontInfo(wxSize(0, em)).FaceName(systemTypeface(template_.typeface)).Bold(template_.weight >= 700)));
+    if (GetCharHeight() >= lineHeight) break;
+  }
   // The grey of Windows dialogs, which the pictures in them share.
   SetBackgroundColour(wxColour(192, 192, 192));
   int width = 0, height = 0;
