@@ -139,6 +139,17 @@ void CTemplateDialog::buildControls() {
   for (size_t i = 1; i < tabOrder.size(); ++i) tabOrder[i]->MoveAfterInTabOrder(tabOrder[i - 1]);
 }
 
+namespace {
+
+// GTK draws a check or radio button no lower than its mark: a template row
+// lower than that keeps its middle.
+void fitToMark(wxWindow* w, const wxRect& r) {
+  const int best = w->GetBestSize().GetHeight();
+  if (best > r.height) w->SetSize(r.x, r.y - (best - r.height) / 2, r.width, best);
+}
+
+}  // namespace
+
 void CTemplateDialog::makeRadioGroup(const std::vector<const cDialogItemTemplate*>& buttons) {
   std::vector<wxRadioButton*> made;
   for (const cDialogItemTemplate* item : buttons) {
@@ -147,11 +158,12 @@ void CTemplateDialog::makeRadioGroup(const std::vector<const cDialogItemTemplate
                                 r.GetPosition(), r.GetSize(), made.empty() ? wxRB_GROUP : 0);
     if (item->style & kWsDisabled) b->Disable();
     b->SetForegroundColour(*wxBLACK);
+    fitToMark(b, r);
     controls_[static_cast<int>(item->id)] = b;
     bindEvents(b, *item);
     made.push_back(b);
   }
-  auto* hidden = new wxRadioButton(this, wxID_ANY, "", wxPoint(0, 0), wxSize(1, 1));
+  auto* hidden = new wxRadioButton(this, wxID_ANY, "");
   hidden->Hide();
   for (wxRadioButton* b : made) hiddenOf_[b] = hidden;
 }
@@ -178,6 +190,7 @@ wxWindow* CTemplateDialog::makeControl(const cDialogItemTemplate& item, const wx
     }
     case cWxControlKind::checkBox:
       w = new wxCheckBox(this, id, text, at, size);
+      fitToMark(w, rect);
       break;
     case cWxControlKind::groupBox:
       w = new wxStaticBox(this, wxID_ANY, text, at, size);
