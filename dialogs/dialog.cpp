@@ -188,19 +188,14 @@ void cDialog::fillCombos() {
 }
 
 cDialogControl* cDialog::findControl(int id) {
-  if (cDialogControl* c = byId(buttons_, id)) return c;
-  if (cDialogControl* c = byId(combos_, id)) return c;
-  if (cDialogControl* c = byId(edits_, id)) return c;
-  if (cDialogControl* c = byId(statics_, id)) return c;
-  if (cDialogControl* c = byId(checks_, id)) return c;
-  for (const auto& group : radios_) {
-    const int i = group->indexOf(static_cast<uint16_t>(id));
-    if (i >= 0) {
-      group->setValue(i);
-      return group.get();
-    }
+  cDialogControl* c = controlOf(id);
+  // A radio button answers for its group, which selects it first.
+  if (c && c->kind() == 1 && static_cast<cBoolControl*>(c)->group) {
+    cRadioGroup* group = static_cast<cBoolControl*>(c)->group;
+    group->setValue(group->indexOf(static_cast<uint16_t>(id)));
+    return group;
   }
-  return nullptr;
+  return c;
 }
 
 bool cDialog::onCommand(int id, int notification) {
