@@ -87,6 +87,7 @@ CTemplateDialog::CTemplateDialog(wxWindow* parent, const cDialogTemplate& dialog
   GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", &width, &height);
   base_ = dialogBaseUnits(width, GetCharHeight());
   SetClientSize(dialogXToPixels(template_.cx, base_), dialogYToPixels(template_.cy, base_));
+  Centre();
 
   Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
     if (e.GetKeyCode() == WXK_ESCAPE) onControlCommand(2, 0);
