@@ -31,9 +31,7 @@ void cComparison::step() {
     case 5: boolOut = x >= y; break;
     default: break;  // a relation this gadget does not know leaves the answer as it was
   }
-  const bool first = takeSignal(0);
-  const bool second = takeSignal(1);
-  if (first || second) signalPin(2);
+  passSignals(*this, 2);
 }
 
 void cComparison::draw(CWinGDib& surface, const cRect& clip) {

@@ -22,10 +22,7 @@ bool cGate::boolOutput(int) { return boolOut; }
 
 void cGate::stepTwoInputs(bool (*rule)(bool a, bool b)) {
   boolOut = rule(isTrue(inputValue(0)), isTrue(inputValue(1)));
-  // Both signals are taken, so that one arriving with the other is not left for later.
-  const bool first = takeSignal(0);
-  const bool second = takeSignal(1);
-  if (first || second) signalPin(2);
+  passSignals(*this, 2);
 }
 
 // ---- the three two-input gates ----

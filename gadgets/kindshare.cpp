@@ -66,3 +66,9 @@ void drawSingleFrame(cGadget& g, const cKindShare& share, int frame, CWinGDib& s
   share.draw(g, frame, surface, clip);
   if (g.inputError) g.drawErrorMarker(surface, clip);
 }
+
+void passSignals(cGadget& g, int outputPin) {
+  const bool first = g.takeSignal(0);
+  const bool second = g.takeSignal(1);
+  if (first || second) g.signalPin(outputPin);
+}

@@ -111,6 +111,11 @@ void completeKind(cGadget& g, const cKindShare& share, const cKindPlan& plan, co
 // marker when the gadget is in error.
 void drawSingleFrame(cGadget& g, const cKindShare& share, int frame, CWinGDib& surface, const cRect& clip);
 
+// Takes the signals of inputs 0 and 1 (both, so that one arriving with the
+// other does not wait for a later cycle) and signals `outputPin` when either
+// had one.
+void passSignals(cGadget& g, int outputPin);
+
 // The truth of a number on a wire: anything other than 0 is true, and a
 // value that is not a number is false.
 inline bool isTrue(double x) { return x < 0.0 || x > 0.0; }
