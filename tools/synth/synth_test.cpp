@@ -7,6 +7,7 @@
 #include <set>
 
 #include "export/resfile.h"
+#include "shell/core/resourcemodule.h"
 #include "shell/core/resources.h"
 #include "sound/soundsystem.h"
 #include "sound/tune.h"
@@ -50,6 +51,18 @@ TEST(SynthLibrary, EverySoundIsThereAsAWaveImage) {
   }
   const std::vector<cResEntry> player = readRes(ZANBEL_SYNTH_DIR "/player-sounds.res");
   EXPECT_EQ(idsOf(player), std::set<uint16_t>(kPlayerSounds.begin(), kPlayerSounds.end()));
+}
+
+// What the build attached to the library itself, read as the editor reads it.
+TEST(SynthLibrary, ZbsoundDllCarriesEverySound) {
+  std::string error;
+  const auto library = cFileResourceModule::open(ZANBEL_BIN_DIR "/ZBSOUND.DLL", &error);
+  ASSERT_TRUE(library) << error;
+  for (uint16_t id : kLibrarySounds) {
+    const auto bytes = library->find(kSoundResourceType, id);
+    ASSERT_TRUE(bytes) << id;
+    EXPECT_EQ(std::vector<uint8_t>(bytes->begin(), bytes->end()), waveImage(synth::makeSound(id))) << id;
+  }
 }
 
 int deviation(uint8_t v) { return std::abs(static_cast<int>(v) - 128); }
