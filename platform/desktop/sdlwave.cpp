@@ -12,7 +12,9 @@ SDL_AudioSpec programFormat() {
   want.freq = static_cast<int>(kWaveRate);
   want.format = AUDIO_U8;
   want.channels = 1;
-  want.samples = 512;
+  // A short device buffer: when output restarts in the middle of a block,
+  // what SDL already took plays once more, for at most this long (23 ms).
+  want.samples = 256;
   return want;
 }
 
