@@ -528,43 +528,32 @@ bool cWorksheetPane::handleKey(int key) {
 
 // ---- commands ----
 
-void cWorksheetPane::removeAll() {
+void cWorksheetPane::bulkRemove(bool gadgetsToo, bool wiresToo, bool knotsToo) {
   undoStore().snapshot(*this);
   clearSelection();
-  for (cGadgetList::Node* n = gadgets.head(); n;) {
-    cGadgetList::Node* next = n->next;
-    if (isEditable(n->data)) removeGadget(n->data);
-    n = next;
-  }
-  for (cWireList::Node* n = wires.head(); n;) {
-    cWireList::Node* next = n->next;
-    if (isEditable(n->data)) removeWire(n->data);
-    n = next;
-  }
+  // Locked items stay unless lock-edit is on; a wire goes with any gadget that goes.
+  if (gadgetsToo)
+    for (cGadgetList::Node* n = gadgets.head(); n;) {
+      cGadgetList::Node* next = n->next;
+      if (isEditable(n->data)) removeGadget(n->data);
+      n = next;
+    }
+  if (wiresToo)
+    for (cWireList::Node* n = wires.head(); n;) {
+      cWireList::Node* next = n->next;
+      if (isEditable(n->data)) removeWire(n->data);
+      n = next;
+    }
+  if (knotsToo)
+    for (cConnection* w : wires)
+      if (isEditable(w)) w->removeAllKnots();
   changed();
   redrawAll();
 }
 
-void cWorksheetPane::removeAllWires() {
-  undoStore().snapshot(*this);
-  clearSelection();
-  for (cWireList::Node* n = wires.head(); n;) {
-    cWireList::Node* next = n->next;
-    if (isEditable(n->data)) removeWire(n->data);
-    n = next;
-  }
-  changed();
-  redrawAll();
-}
-
-void cWorksheetPane::removeAllKnots() {
-  undoStore().snapshot(*this);
-  clearSelection();
-  for (cConnection* w : wires)
-    if (isEditable(w)) w->removeAllKnots();
-  changed();
-  redrawAll();
-}
+void cWorksheetPane::removeAll() { bulkRemove(true, true, false); }
+void cWorksheetPane::removeAllWires() { bulkRemove(false, true, false); }
+void cWorksheetPane::removeAllKnots() { bulkRemove(false, false, true); }
 
 void cWorksheetPane::setBackground(uint16_t number) {
   if (number == backgroundNumber_) return;

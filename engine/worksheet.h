@@ -230,6 +230,8 @@ class cWorksheetPane : public cAbstractPane {
   void invalidateSelection();
   void deleteKnot(cKnotNode* knot);
   void startWire(cEditAction& a, cGadget* g, int pin);
+  // The Edit menu's removals: an undo step, then what is not locked.
+  void bulkRemove(bool gadgetsToo, bool wiresToo, bool knotsToo);
   void changed();
   // The background object: made with the worksheet, drawn under the gadgets
   // and (its border) over them.
