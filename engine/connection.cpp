@@ -36,21 +36,42 @@ cConnection::~cConnection() {
   knots.clear();
 }
 
+namespace {
+
+// An end can hold on to a pin the gadget has and that no other wire holds:
+// a wire that pointed at a pin which does not point back would be left
+// pointing at the gadget once the gadget is gone.
+bool pinIsFreeFor(const cGadget* g, uint16_t pin, const cConnection* wire) {
+  return g && g->validPin(pin) && (!g->wireAt(pin) || g->wireAt(pin) == wire);
+}
+
+}  // namespace
+
 void cConnection::attachEnds() {
   signal = false;
-  if (source) source->attachWire(this, sourcePin);
-  if (target) target->attachWire(this, targetPin);
+  attachSource(source, sourcePin);
+  attachTarget(target, targetPin);
   hiddenSegment1 = hiddenSegment2 = -1;
   invalidate();
 }
 
 void cConnection::attachSource(cGadget* gadget, uint16_t pin) {
+  if (gadget && !pinIsFreeFor(gadget, pin, this)) {
+    source = nullptr;
+    sourcePin = 0;
+    return;
+  }
   source = gadget;
   sourcePin = pin;
   if (gadget) gadget->attachWire(this, pin);
 }
 
 void cConnection::attachTarget(cGadget* gadget, uint16_t pin) {
+  if (gadget && !pinIsFreeFor(gadget, pin, this)) {
+    target = nullptr;
+    targetPin = 0;
+    return;
+  }
   target = gadget;
   targetPin = pin;
   if (gadget) gadget->attachWire(this, pin);

@@ -202,3 +202,20 @@ TEST_F(ConnectionTest, SelectedSegmentIsThickAndRedWhenLocked) {
   EXPECT_EQ(*surface->pixelAddress(203, 103), green);
   EXPECT_EQ(*surface->pixelAddress(200, 100), 0) << "a frame, not a fill";
 }
+
+TEST_F(ConnectionTest, AnEndNeverTakesAPinThatHoldsAnotherWire) {
+  cTestKind* a = add("MiCo"_tc, {50, 50});
+  cTestKind* b = add("Stop"_tc, {200, 200});
+  cTestKind* c = add("Stop"_tc, {300, 300});
+  cConnection* first = wire(a, 0, b, 0);
+  cConnection* second = wire(a, 0, c, 0);
+  EXPECT_EQ(a->wireAt(0), first);
+  EXPECT_EQ(second->source, nullptr) << "the output already holds a wire";
+  EXPECT_EQ(second->target, c);
+  cConnection* third = wire(a, 5, c, 0);
+  EXPECT_EQ(third->source, nullptr) << "no pin 5";
+  EXPECT_EQ(third->target, nullptr) << "c's input holds the second wire";
+  // Removing a leaves no wire pointing at it.
+  ws->removeGadget(a);
+  for (const cConnection* w : ws->wires) EXPECT_NE(w->source, a);
+}
