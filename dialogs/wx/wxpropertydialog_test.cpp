@@ -10,6 +10,9 @@
 #include <wx/textctrl.h>
 
 #include <cstdlib>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 #include <cstring>
 
 #include "dialogs/combotexts.h"
@@ -24,11 +27,17 @@ using dialogtest::cRecordingGadget;
 
 // The text drawing gives fontconfig back at exit while GTK still holds on
 // to it, and fontconfig aborts. By then the tests have their result: leave
-// with it before that happens.
+// with it before that happens, after the leak check of a sanitizer build.
 class cLeaveBeforeFontconfigIsGivenBack : public ::testing::Environment {
  public:
   void TearDown() override {
-    std::atexit([] { std::_Exit(::testing::UnitTest::GetInstance()->Passed() ? 0 : 1); });
+    std::atexit([] {
+      int leaks = 0;
+#if defined(__SANITIZE_ADDRESS__)
+      leaks = __lsan_do_recoverable_leak_check();
+#endif
+      std::_Exit(::testing::UnitTest::GetInstance()->Passed() && !leaks ? 0 : 1);
+    });
   }
 };
 ::testing::Environment* const leaveEarly = ::testing::AddGlobalTestEnvironment(new cLeaveBeforeFontconfigIsGivenBack);
