@@ -66,11 +66,12 @@ std::vector<uint8_t> frameSetOf(const std::vector<std::pair<cRect, int>>& frames
   for (const auto& [rect, index] : frames) {
     cFramePicture f;
     f.rect = rect;
-    // A picture with a transparent rim and stripes, so that the runs vary as in drawn artwork.
+    // A transparent rim and bands of colour: about seven runs a row, mostly fills, as in
+    // the gate pictures of the artwork library.
     for (int y = 0; y < rect.height(); ++y)
       for (int x = 0; x < rect.width(); ++x) {
         const bool rim = x < 2 || y < 2 || x >= rect.width() - 2 || y >= rect.height() - 2;
-        f.pixels.push_back(rim ? int16_t(-1) : int16_t(index + (x / 7 + y / 5) % 3));
+        f.pixels.push_back(rim ? int16_t(-1) : int16_t(index + (x / 11 + y / 5) % 3));
       }
     pictures.push_back(f);
   }

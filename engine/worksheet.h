@@ -242,6 +242,8 @@ class cWorksheetPane : public cAbstractPane {
 
   cWorksheetHost* host_;
   cWorksheetPane* previous_ = nullptr;
+  std::unique_ptr<CWinGDib> backgroundLayer_;
+  bool backgroundLayerStale_ = true;
   uint16_t backgroundNumber_ = kBackgroundNone;
 };
 

@@ -27,11 +27,15 @@ cWorksheetPane::~cWorksheetPane() {
 void cWorksheetPane::makeBackground() {
   background = std::make_unique<cBackground>(area);
   // A new tile (another pattern, light or dark) shows everywhere at once.
-  background->onRedraw = [this] { invalidate(area); };
+  background->onRedraw = [this] {
+    backgroundLayerStale_ = true;
+    invalidate(area);
+  };
 }
 
 void cWorksheetPane::resizeBackground() {
   if (background) background->setBounds(area);
+  backgroundLayerStale_ = true;
 }
 
 void cWorksheetPane::setBackgroundQuietly(uint16_t number) {
@@ -40,7 +44,22 @@ void cWorksheetPane::setBackgroundQuietly(uint16_t number) {
 }
 
 void cWorksheetPane::drawBackgroundUnder(const cRect& clip) {
-  if (background) background->drawBackground(clip, *surface);
+  if (!background) return;
+  // The tiles are laid once into a layer of the area's size; a redraw then
+  // copies whole rows of it instead of laying every tile again.
+  if (backgroundLayerStale_ || !backgroundLayer_) {
+    if (!backgroundLayer_) backgroundLayer_ = std::make_unique<CWinGDib>(1, 1, +1);
+    if (backgroundLayer_->width() != area.width() || backgroundLayer_->height() != area.height())
+      backgroundLayer_->resize(area.width(), area.height());
+    if (!backgroundLayer_->fallenBack()) background->drawBackground(area, *backgroundLayer_);
+    backgroundLayerStale_ = false;
+  }
+  if (backgroundLayer_->fallenBack() || area.top != 0 || area.left != 0) {
+    background->drawBackground(clip, *surface);
+    return;
+  }
+  const cRect source = clip & backgroundLayer_->bounds();
+  CWinGDib::clippedBlit(*backgroundLayer_, *surface, source.left, source.top, &source, false);
 }
 
 void cWorksheetPane::drawBorderOver(const cRect& clip) {
