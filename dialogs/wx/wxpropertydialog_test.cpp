@@ -20,6 +20,18 @@
 #include "platform/desktop/wxtesting.h"
 #include "shell/core/resources.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// GTK and the libraries under it keep memory for the life of the process;
+// the leak check of a sanitizer build should not count it against us. The
+// stacks are walked slowly so that their frames in those libraries are seen.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\nleak:libglib\nleak:libgobject\nleak:libgio\nleak:libgtk\nleak:libgdk\n"
+         "leak:libpango\nleak:libcairo\nleak:libharfbuzz\nleak:libdbus\nleak:libatk\nleak:libatspi\n"
+         "leak:libX11\nleak:libxkbcommon\nleak:libepoxy\n";
+}
+extern "C" const char* __lsan_default_options() { return "fast_unwind_on_malloc=0"; }
+#endif
+
 namespace {
 
 using dialogtest::builtResources;
