@@ -2,6 +2,7 @@
 
 #include "engine/engine_testing.h"
 #include "engine/keyboard.h"
+#include "graphics/background.h"
 
 using namespace enginetest;
 
@@ -491,6 +492,14 @@ TEST_F(WorksheetTest, BackgroundUnderTheGadgetsAndItsBorderOverThem) {
   ws->redrawAll();
   EXPECT_EQ(*surface->pixelAddress(760, 300), kPatternIndex + 2);
   EXPECT_EQ(*surface->pixelAddress(799, 599), kBorderIndex);
+
+  // The dark setting swaps the tile, and the worksheet shows it at once.
+  setBackgroundDark(true);
+  ws->background->rebuildTile();
+  ws->flush(0);
+  setBackgroundDark(false);
+  EXPECT_EQ(*surface->pixelAddress(300, 300), kPatternIndex + 5);
+  ws->background->rebuildTile();
 
   ws->setBackground(kBackgroundNone);
   EXPECT_EQ(*surface->pixelAddress(300, 300), nearestIndex(rgb(255, 255, 255)));
