@@ -1,4 +1,4 @@
-# zanbel_add_tests(NAME [LABEL label] SOURCES ... LIBS ... [ENVIRONMENT ...])
+# zanbel_add_tests(NAME [LABEL label] SOURCES ... LIBS ... [ENVIRONMENT VAR=VALUE])
 # One GoogleTest executable per library, discovered test by test. Test suites
 # whose name starts with "Golden" compare pictures or sounds with files under
 # testdata/ and are labelled "golden"; the rest carry LABEL (default "unit").
@@ -23,7 +23,16 @@ function(zanbel_add_tests name)
       ZANBEL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/testdata"
       ZANBEL_BIN_DIR="${ZANBEL_BIN_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(env "ZANBEL_BIN_DIR=${ZANBEL_BIN_DIR}" ${T_ENVIRONMENT})
+  # The discovered tests take their properties as separate words, so a list
+  # of variables would lose all but its first entry: one variable at most.
+  list(LENGTH T_ENVIRONMENT env_count)
+  if(env_count GREATER 1)
+    message(FATAL_ERROR "zanbel_add_tests(${name}): ENVIRONMENT takes one variable; pass the rest through the test's code")
+  endif()
+  set(env "${T_ENVIRONMENT}")
+  if(NOT env)
+    set(env "ZANBEL_BIN_DIR=${ZANBEL_BIN_DIR}")
+  endif()
   if(T_LABEL STREQUAL "desktop")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
         PROPERTIES LABELS desktop ENVIRONMENT "${env}")
