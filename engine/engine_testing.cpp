@@ -117,7 +117,8 @@ void EngineTest::SetUp() {
   setFatalExitHandler([](const char* m) { ADD_FAILURE() << "fatal exit: " << (m ? m : ""); throw 0; });
 
   auto own = std::make_unique<cMemoryResourceModule>("zanbel");
-  for (const auto& [block, bytes] : makeStringTable({{8007, "Denne fil er ikke gemt i Zanbel"},
+  for (const auto& [block, bytes] : makeStringTable({{8003, "Der opstod en fejl under læsning af filen."},
+                                                     {8007, "Denne fil er ikke gemt i Zanbel"},
                                                      {8010, "Der er for lidt hukommelse til at udføre handlingen"}}))
     own->add(kStringResourceType, block, bytes);
   own->add(1006, 1, {0x80, 0x80, 0x80, 0x80});

@@ -107,7 +107,12 @@ size_t cReader::read() {
     if (report_) report_->gadgets = report_->wires = 0;
     return 0;
   }
-  if (pastEnd.offset) note(cReadNote::chunkPastEnd, pastEnd.offset, pastEnd.id, uint32_t(pastEnd.body.size()));
+  if (pastEnd.offset) {
+    // A file cut short: what was whole stays, and the user hears that the
+    // file could not be read to its end.
+    note(cReadNote::chunkPastEnd, pastEnd.offset, pastEnd.id, uint32_t(pastEnd.body.size()));
+    alert(3);
+  }
   return reached;
 }
 
