@@ -38,6 +38,9 @@ void reportSkippedKinds(const cReadReport& report, std::ostream& err) {
   std::map<std::string, int> skipped;
   for (const cReadNote& n : report.notes)
     if (n.kind == cReadNote::kindNotAvailable) ++skipped[typeCodeText(n.chunkId)];
+  for (const cReadNote& n : report.notes)
+    if (n.kind == cReadNote::chunkPastEnd)
+      err << "Bemærk: filen er skåret af ved byte " << n.offset << "; resten kunne ikke læses.\n";
   if (skipped.empty()) return;
   err << "Bemærk: disse dimser findes ikke i denne udgave af Zanbel endnu og er sprunget over:";
   for (const auto& [code, count] : skipped) err << ' ' << code << " (" << count << ")";

@@ -17,5 +17,6 @@ void startEngineForCli();
 bool loadInventionForCli(const std::string& file, std::vector<uint8_t>& image, std::ostream& err);
 // "1 dims", "2 dimser"; "1 ledning", "2 ledninger".
 std::string countOf(long n, const char* one, const char* many);
-// Tells which kinds were left out because this program cannot make them yet.
+// Tells where a file was cut short, and which kinds were left out because
+// this program cannot make them yet.
 void reportSkippedKinds(const cReadReport& report, std::ostream& err);
