@@ -96,7 +96,8 @@ int cmdRun(cCliContext& c) {
   reportSkippedKinds(report, c.err);
   runner.run(plan);
   if (runner.stoppedByItself())
-    c.err << "Opfindelsen stoppede efter " << runner.ranMs() / 1000.0 << " sekunder.\n";
+    c.err << "Opfindelsen stoppede efter " << runner.ranMs() / 1000.0 << (runner.ranMs() == 1000 ? " sekund" : " sekunder")
+          << ".\n";
   if (values)
     for (const cPinValue& v : runner.values()) c.out << formatPinValue(v) << '\n';
   if (!png.empty()) {
@@ -107,7 +108,8 @@ int cmdRun(cCliContext& c) {
     }
   }
   if (!values && png.empty())
-    c.out << "Kørte " << (file.empty() ? "eksemplet" : file) << " i " << runner.ranMs() / 1000.0 << " sekunder: "
+    c.out << "Kørte " << (file.empty() ? "eksemplet" : file) << " i " << runner.ranMs() / 1000.0
+          << (runner.ranMs() == 1000 ? " sekund: " : " sekunder: ")
           << countOf(report.gadgets, "dims", "dimser") << ", " << countOf(report.wires, "ledning", "ledninger") << ".\n";
   runner.stop();
   return kCliOk;
