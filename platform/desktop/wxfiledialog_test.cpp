@@ -54,9 +54,9 @@ cFileDialogRequest inventionDialog(bool save, const std::string& folder) {
 // a while after the last key is cancelled, so that a failing test ends.
 std::optional<std::string> chooseWithKeys(const cFileDialogRequest& request, const std::vector<int>& keys) {
   // The chooser reads the folder in the background first.
-  std::vector<cStep> steps{{700, [&](wxTopLevelWindow*) { focusWindowTitled(request.title); }}};
+  std::vector<cStep> steps{{1200, [&](wxTopLevelWindow*) { focusWindowTitled(request.title); }}};
   for (int key : keys) steps.push_back({150, [key](wxTopLevelWindow*) { pressKey(key); }});
-  steps.push_back({3000, [](wxTopLevelWindow* w) { static_cast<wxDialog*>(w)->EndModal(wxID_CANCEL); }});
+  steps.push_back({6000, [](wxTopLevelWindow* w) { static_cast<wxDialog*>(w)->EndModal(wxID_CANCEL); }});
   cWhenShown when(isOpenFileDialog, steps);
   return platform().ui().fileDialog(request);
 }
@@ -127,9 +127,12 @@ TEST(DesktopFileDialogTest, SavingProposesTheNameWithItsExtension) {
   removeFolder(folder);
 }
 
-TEST(DesktopFileDialogTest, EscapeCancels) {
+TEST(DesktopFileDialogTest, EscapeCancelsAndTheProgramGoesOn) {
   const std::string folder = makeFolder({"a.wgt"});
   EXPECT_EQ(chooseWithKeys(inventionDialog(false, folder), {WXK_ESCAPE}), std::nullopt);
+  EXPECT_FALSE(testApp().inModalDialog());
+  const int steps = testApp().idleSteps;
+  EXPECT_TRUE(runUntil([&] { return testApp().idleSteps > steps + 10; }));
   removeFolder(folder);
 }
 
@@ -141,19 +144,30 @@ TEST(DesktopFileDialogTest, ANameCompletedWithItsExtensionIsNotOverwrittenUnaske
     const cFileDialogRequest request = inventionDialog(true, folder);
     std::string asked;
     bool shownAgain = false;
+    // After Nej the chooser comes back.
+    wxDialog* chooser = nullptr;
+    bool boxAnswered = false;
     cWhenShown box(isShown<CMessageBox>(), [&](wxTopLevelWindow* w) {
       auto* b = static_cast<CMessageBox*>(w);
       asked = textShownIn(b);
       clickOn(b->buttonFor(answer));
+      boxAnswered = true;
     });
-    cWhenShown dialog(isOpenFileDialog, {{700, [&](wxTopLevelWindow*) { focusWindowTitled(request.title); }},
-                               {150, [](wxTopLevelWindow*) { wxUIActionSimulator().Text("robot"); }},
-                               {500, [](wxTopLevelWindow*) { pressKey(WXK_RETURN); }},
-                               {2500, [&](wxTopLevelWindow* w) {
-                                  auto* d = static_cast<wxDialog*>(w);
-                                  shownAgain = d->IsModal();
-                                  if (shownAgain) d->EndModal(wxID_CANCEL);
-                                }}});
+    const auto chooserBack = [&] { return boxAnswered && chooser->IsModal(); };
+    cWhenShown dialog(isOpenFileDialog, {{1200,
+                                          [&](wxTopLevelWindow* w) {
+                                            chooser = static_cast<wxDialog*>(w);
+                                            focusWindowTitled(request.title);
+                                          }},
+                                         {300, [](wxTopLevelWindow*) { wxUIActionSimulator().Text("robot"); }},
+                                         {500, [](wxTopLevelWindow*) { pressKey(WXK_RETURN); }},
+                                         {100,
+                                          [&](wxTopLevelWindow* w) {
+                                            auto* d = static_cast<wxDialog*>(w);
+                                            shownAgain = d->IsModal();
+                                            if (shownAgain) d->EndModal(wxID_CANCEL);
+                                          },
+                                          chooserBack}});
     const auto chosen = platform().ui().fileDialog(request);
     EXPECT_EQ(asked, "robot.wgt findes allerede.\nVil du erstatte den?");
     if (answer == cMessageResult::yes) {

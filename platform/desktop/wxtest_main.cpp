@@ -22,22 +22,46 @@ namespace {
 CTestApp* gApp = nullptr;
 
 // Native dialogs (the file chooser) are not among wx's top-level windows;
-// every modal dialog passes this hook.
+// every modal dialog passes this hook. A dialog that a failing test leaves
+// open is ended after a while, so that the test fails instead of hanging.
 class cOpenDialogs : public wxModalDialogHook {
  public:
   std::vector<wxDialog*> open;
+  std::vector<wxLongLong> openedAt;
+  wxTimer watchdog;
+
+  cOpenDialogs() {
+    watchdog.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+      for (size_t i = 0; i < open.size(); ++i)
+        if (wxGetLocalTimeMillis() - openedAt[i] > 20000 && open[i]->IsModal()) {
+          ADD_FAILURE() << "a dialog was left open: " << open[i]->GetTitle().utf8_string();
+          open[i]->EndModal(wxID_CANCEL);
+          return;
+        }
+    });
+  }
 
  protected:
   int Enter(wxDialog* d) override {
     open.push_back(d);
+    openedAt.push_back(wxGetLocalTimeMillis());
+    if (!watchdog.IsRunning()) watchdog.Start(500);
     return wxID_NONE;
   }
-  void Exit(wxDialog* d) override { std::erase(open, d); }
+  void Exit(wxDialog* d) override {
+    for (size_t i = 0; i < open.size(); ++i)
+      if (open[i] == d) {
+        open.erase(open.begin() + static_cast<std::ptrdiff_t>(i));
+        openedAt.erase(openedAt.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+      }
+  }
 };
-cOpenDialogs gOpenDialogs;
+cOpenDialogs* gOpenDialogs = nullptr;
 }  // namespace
 
 CTestApp& testApp() { return *gApp; }
+
 
 bool runUntil(const std::function<bool()>& done, int timeoutMs) {
   if (done()) return true;
@@ -71,7 +95,7 @@ struct cWhenShown::cImpl {
   void tick() {
     if (!window) {
       std::vector<wxWindow*> windows(wxTopLevelWindows.begin(), wxTopLevelWindows.end());
-      windows.insert(windows.end(), gOpenDialogs.open.begin(), gOpenDialogs.open.end());
+      windows.insert(windows.end(), gOpenDialogs->open.begin(), gOpenDialogs->open.end());
       for (wxWindow* w : windows) {
         auto* top = dynamic_cast<wxTopLevelWindow*>(w);
         if (top && match(top)) window = top;
@@ -79,7 +103,9 @@ struct cWhenShown::cImpl {
       if (!window) return;
       nextAt = wxGetLocalTimeMillis() + steps[0].delayMs;
     }
-    if (wxGetLocalTimeMillis() < nextAt) return;
+    const wxLongLong now = wxGetLocalTimeMillis();
+    if (now < nextAt) return;
+    if (steps[next].ready && !steps[next].ready() && now < nextAt + 8000) return;
     const size_t step = next++;
     if (next >= steps.size())
       timer.Stop();
@@ -153,15 +179,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!gApp->CallOnInit()) return 1;
-  gOpenDialogs.Register();
   int result = 0;
   {
+    cOpenDialogs openDialogs;
+    gOpenDialogs = &openDialogs;
+    openDialogs.Register();
     // The tests run their loops inside this one, as a program's handlers do.
     wxGUIEventLoop outer;
     wxEventLoopActivator active(&outer);
     result = RUN_ALL_TESTS();
+    openDialogs.Unregister();
+    gOpenDialogs = nullptr;
   }
-  gOpenDialogs.Unregister();
   gApp->OnExit();
   wxEntryCleanup();
   return result;

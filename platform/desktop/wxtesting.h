@@ -35,9 +35,13 @@ void runFor(int ms);
 // The steps run from a timer, so they also run inside modal loops. A step
 // that makes a dialog end must not run an event loop of its own after
 // that: GTK would end the inner loop instead of the dialog's.
+// A step waits for its delay, then (when given) until ready() is true; a
+// step that is never ready runs after eight seconds anyway, so that a
+// failing test ends.
 struct cStep {
   int delayMs;
   std::function<void(wxTopLevelWindow*)> act;
+  std::function<bool()> ready = nullptr;
 };
 class cWhenShown {
  public:
