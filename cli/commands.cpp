@@ -30,6 +30,9 @@ const cCliCommand kCommands[] = {
      "sound render NUMMER... --wav UD.wav [--mellemrum MS] [--fra FIL]\n"
      "sound tune --seconds N --wav UD.wav [--fra FIL]",
      "spiller lyde, blander dem til en WAV-fil, eller baggrundsmelodien", cmdSound},
+    {"export", "export FIL.wgt UD [--template STI]",
+     "gemmer en opfindelse som et selvstændigt program (en kopi af ZANBEL.SLF)", cmdExport},
+    {"import", "import PROGRAM [UD.wgt]", "tager opfindelsen ud af et selvstændigt program", cmdImport},
 };
 
 void overview(std::ostream& out) {

@@ -40,3 +40,5 @@ int cmdSettings(cCliContext& c);
 int cmdRsrc(cCliContext& c);
 int cmdFrames(cCliContext& c);
 int cmdSound(cCliContext& c);
+int cmdExport(cCliContext& c);
+int cmdImport(cCliContext& c);
