@@ -115,7 +115,10 @@ void cProfile::set(std::string_view section, std::string_view key, std::string_v
   if (header == std::string::npos) {
     // A blank line between sections, as the profile functions leave them.
     if (!lines_.empty() && !trim(lines_.back().raw).empty()) lines_.push_back({""});
-    lines_.push_back({"[" + std::string(section) + "]"});
+    std::string headerLine("[");
+    headerLine.append(section);
+    headerLine += ']';
+    lines_.push_back({std::move(headerLine)});
     lines_.push_back({std::move(line)});
     return;
   }
