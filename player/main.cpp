@@ -1,19 +1,33 @@
-// ZANBEL.SLF, the player template. Until the player has its window this
-// program opens its own resources as the player does and says what it holds.
+// ZANBEL.SLF: the player. Started as it is, it is the template of every
+// stand-alone invention; a copy that an export has filled runs its invention.
+#include <wx/app.h>
+#include <wx/init.h>
+
 #include <cstdio>
+#include <cstdlib>
 
-#include "shell/core/resourcemodule.h"
+#include "player/playerapp.h"
+#include "shell/core/settings.h"
 
-int main() {
-  openResourceLibraries({cResourceStartMode::player, "", ""});
-  cResourceModule* own = resourceLibraries().own();
-  int count = 0;
-  if (auto* file = dynamic_cast<cFileResourceModule*>(own))
-    for (const CWResourceDir& type : file->file().tree()->types)
-      for (const CWResourceLangDir& name : type.names) count += name.languages.count();
-  const bool invention = own && own->find(1023, 1).has_value();
-  std::printf("%s: %d ressourcer, %s\n", own ? own->name().c_str() : "ZANBEL.SLF", count,
-              invention ? "med en opfindelse (1023/1)" : "uden opfindelse");
-  resourceLibraries().release();
-  return 0;
+int main(int argc, char** argv) {
+  // Option flags come from the arguments ("NoIntroPlease" ...).
+  setCommandLine(argc, argv);
+  auto* app = new CPlayerApp;
+  wxApp::SetInstance(app);
+  int wxArgc = 1;
+  if (!wxEntryStart(wxArgc, argv)) {
+    std::fputs("Zanbel: der er ingen skærm at vise opfindelsen på\n", stderr);
+    return 1;
+  }
+  int status = 1;
+  if (app->CallOnInit()) {
+    status = app->OnRun();
+    app->OnExit();
+  }
+  wxEntryCleanup();
+  // Leave without the exit handlers: the text drawing would give fontconfig
+  // back while the toolkit still holds on to it.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(status);
 }
