@@ -1,6 +1,8 @@
 #include "player/playerapp.h"
 
 #include <wx/image.h>
+#include <wx/intl.h>
+#include <wx/translation.h>
 #include <wx/menu.h>
 #include <wx/printdlg.h>
 #include <wx/prntbase.h>
@@ -149,6 +151,11 @@ CPlayerApp::~CPlayerApp() = default;
 
 bool CPlayerApp::OnInit() {
   if (!CDesktopApp::OnInit()) return false;
+  // The toolkit's own words (the print preview's buttons) in Danish too.
+  auto* words = new wxTranslations;
+  words->SetLanguage(wxLANGUAGE_DANISH);
+  words->AddStdCatalog();
+  wxTranslations::Set(words);
   // A fatal end leaves at once: the exit handlers would give the fonts back
   // while the toolkit still holds on to them.
   setFatalExitHandler([](const char*) {
