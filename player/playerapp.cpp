@@ -108,9 +108,17 @@ void CPlayerFrame::onPrintPreview(wxCommandEvent&) {
     view_->afterCommand();
     return;
   }
+  // The preview's own words (its buttons, "Side 1 af 1") come from the
+  // toolkit's Danish catalogue, for as long as it is open: with the catalogue
+  // the toolkit would also put its own stock words on our message boxes.
+  auto* words = new wxTranslations;
+  words->SetLanguage(wxLANGUAGE_DANISH);
+  words->AddStdCatalog();
+  wxTranslations::Set(words);
   auto* frame = new wxPreviewFrame(preview, this, "Vis udskrift", wxDefaultPosition, wxSize(720, 640));
   frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
     event.Skip();
+    wxTranslations::Set(nullptr);
     CallAfter([this] { view_->afterCommand(); });
   });
   frame->Initialize();
@@ -151,11 +159,6 @@ CPlayerApp::~CPlayerApp() = default;
 
 bool CPlayerApp::OnInit() {
   if (!CDesktopApp::OnInit()) return false;
-  // The toolkit's own words (the print preview's buttons) in Danish too.
-  auto* words = new wxTranslations;
-  words->SetLanguage(wxLANGUAGE_DANISH);
-  words->AddStdCatalog();
-  wxTranslations::Set(words);
   // A fatal end leaves at once: the exit handlers would give the fonts back
   // while the toolkit still holds on to them.
   setFatalExitHandler([](const char*) {
