@@ -115,6 +115,69 @@ TEST(FrameSet, ClippedDecoderSkipsLongRowsAboveTheClipByTheirLength) {
   EXPECT_EQ(*surface.pixelAddress(0, 1), 0);
 }
 
+// Runs of every length 1 to 64 of each kind, written as records by hand so
+// that each length really is a literal, a fill or a skip: row n holds a
+// literal of n, a fill of n, a literal and a fill again, a skip of n and a
+// last literal. The decoders move each run in pieces chosen by its length;
+// a piece that reaches one pixel too far or stops one short shows against
+// the pixel overlay, wherever the clip's edges cut the runs.
+TEST(FrameSet, EveryRunLengthOfEveryKindIsDrawnExactlyWhereverTheClipCuts) {
+  constexpr int kLongest = 64, kWidth = 6 * kLongest;
+  cFramePicture picture;
+  picture.rect = cRect(0, 0, kLongest, kWidth);
+  picture.pixels.assign(size_t(kLongest) * kWidth, -1);
+  std::vector<uint8_t> data;
+  for (int n = 1; n <= kLongest; ++n) {
+    std::vector<uint8_t> record = {0, 0};
+    auto literal = [&](int from) {
+      record.push_back(uint8_t(n - 1));
+      for (int i = 0; i < n; ++i) {
+        const auto value = uint8_t(10 + (n * 7 + from + i) % 200);
+        record.push_back(value);
+        picture.pixels[size_t(n - 1) * kWidth + size_t(from + i)] = value;
+      }
+    };
+    auto fill = [&](int from) {
+      const auto value = uint8_t(220 + (n + from) % 30);
+      record.push_back(uint8_t(0x80 + n - 1));
+      record.push_back(value);
+      for (int i = 0; i < n; ++i) picture.pixels[size_t(n - 1) * kWidth + size_t(from + i)] = value;
+    };
+    literal(0);
+    fill(n);
+    literal(2 * n);
+    fill(3 * n);
+    record.push_back(uint8_t(0x40 + n - 1));
+    literal(5 * n);
+    record[0] = uint8_t(0xF0 | (record.size() >> 8));
+    record[1] = uint8_t(record.size() & 0xFF);
+    data.insert(data.end(), record.begin(), record.end());
+  }
+  data.insert(data.end(), {0xD0, 0x00});
+  std::vector<uint8_t> bytes = {'H', 'R', 1, 0, 0, 0, 0, 0, kLongest, 0, kWidth & 0xFF, kWidth >> 8, 16, 0, 0, 0};
+  bytes.insert(bytes.end(), data.begin(), data.end());
+  const cFrameSet set = cFrameSet::owning(bytes);
+  ASSERT_TRUE(set.frameIsSound(1));
+  ASSERT_EQ(set.frameRect(1), picture.rect);
+
+  for (int orientation : {1, -1}) {
+    CWinGDib pattern(kWidth + 6, kLongest + 4, orientation), surface(kWidth + 6, kLongest + 4, orientation);
+    for (int y = 0; y < kLongest + 4; ++y)
+      for (int x = 0; x < kWidth + 6; ++x) *pattern.pixelAddress(x, y) = uint8_t(1 + (x + y) % 5);
+    const std::vector<uint8_t> before = pixelsOf(pattern);
+    auto check = [&](const cRect& clip) {
+      CWinGDib::clippedBlit(pattern, surface, 0, 0, nullptr, false);
+      set.drawFrame(1, cPoint(2, 3), clip, surface);
+      EXPECT_EQ(pixelsOf(surface), expectedDraw(before, kWidth + 6, kLongest + 4, picture, 2, 3, clip))
+          << "orientation " << orientation << ", clip top " << clip.top << " left " << clip.left << " bottom "
+          << clip.bottom << " right " << clip.right;
+    };
+    check(surface.bounds());  // the full decoder
+    for (int width : {1, 3, 17, 65})
+      for (int left = 0; left + width <= kWidth + 6; ++left) check(cRect(3, int16_t(left), 61, int16_t(left + width)));
+  }
+}
+
 TEST(FrameSet, TransparentRowRecordsMoveDownInBothDecoders) {
   // Our encoder writes no 0xE000 records, but frame sets from elsewhere may.
   std::vector<uint8_t> bytes = {'H', 'R', 1, 0, 0, 0, 0, 0, 4, 0, 3, 0, 16, 0, 0, 0,
