@@ -42,29 +42,40 @@ int walkLine(CWUnpackedSprite& surface, int x1, int y1, int x2, int y2, Visit vi
   cLineEnds l{x1, y1, x2, y2};
   if (!clipLine(size.width, size.height, l)) return 0;
   int dx = l.x2 - l.x1, dy = l.y2 - l.y1;
-  int visited = 0;
-  if ((dx < 0 ? -dx : dx) < (dy < 0 ? -dy : dy)) {
-    if (l.y1 > l.y2) {
-      std::swap(l.x1, l.x2);
-      std::swap(l.y1, l.y2);
-      dx = -dx;
-      dy = -dy;
-    }
-    // Half a step is rounded away from the line's start on either side, so
-    // a line leaning left reaches its end point as one leaning right does.
-    const int half = dx < 0 ? -(dy / 2) : dy / 2;
-    for (int y = l.y1; y <= l.y2; ++y, ++visited)
-      visit(*surface.pixelAddress(((y - l.y1) * dx + half) / dy + l.x1, y));
-  } else {
-    if (l.x1 > l.x2) {
-      std::swap(l.x1, l.x2);
-      std::swap(l.y1, l.y2);
-      dx = -dx;
-      dy = -dy;
-    }
-    const int half = dy < 0 ? -(dx / 2) : dx / 2;
-    for (int x = l.x1; x <= l.x2; ++x, ++visited)
-      visit(*surface.pixelAddress(x, ((x - l.x1) * dy + half) / dx + l.y1));
+  // Steep lines are walked along y, the others along x, always from the
+  // lower end of that axis.
+  const bool steep = (dx < 0 ? -dx : dx) < (dy < 0 ? -dy : dy);
+  if (steep ? l.y1 > l.y2 : l.x1 > l.x2) {
+    std::swap(l.x1, l.x2);
+    std::swap(l.y1, l.y2);
+    dx = -dx;
+    dy = -dy;
   }
-  return visited;
+  // Step k meets the other axis at (k * minor + half) / major, truncated
+  // toward zero, half being major / 2 with minor's sign: minor's sign times
+  // floor((k * |minor| + major / 2) / major). The remainder of that division
+  // is carried from step to step; as |minor| <= major it wraps at most once
+  // a step. Half a step is so rounded away from the line's start on either
+  // side, and a line leaning left reaches its end point as one leaning right
+  // does.
+  const int major = steep ? dy : dx, minor = steep ? dx : dy;
+  const int minorSize = minor < 0 ? -minor : minor;
+  const ptrdiff_t stride = surface.rowStride();
+  const ptrdiff_t majorStep = steep ? stride : 1;
+  const ptrdiff_t minorStep = (steep ? 1 : stride) * (minor < 0 ? -1 : 1);
+  // Row y lies at topRowAddress() + y * rowStride() in both orientations, so
+  // the walk moves by whole rows and single pixels from its first pixel.
+  uint8_t* pixel = surface.pixelAddress(l.x1, l.y1);
+  int remainder = major / 2;
+  for (int k = 0;;) {
+    visit(*pixel);
+    if (++k > major) break;
+    pixel += majorStep;
+    remainder += minorSize;
+    if (remainder >= major) {
+      remainder -= major;
+      pixel += minorStep;
+    }
+  }
+  return major + 1;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -94,6 +96,52 @@ TEST(LineWalk, TheBufferOfTheLongestSideHoldsAnyClippedLine) {
   // A short buffer is never overrun.
   std::vector<uint8_t> small(3);
   EXPECT_EQ(saveLine(s, 0, 0, 39, 0, small), 3);
+}
+
+// The walk steps from pixel to pixel; every line between points on and
+// around a small surface must meet the rounding rule of the line walk
+// exactly, in both orientations.
+TEST(LineWalk, StepsOntoThePixelsOfTheRoundingRuleForEveryLine) {
+  constexpr int kWidth = 9, kHeight = 7;
+  for (int orientation : {1, -1}) {
+    CWinGDib s(kWidth, kHeight, orientation);
+    std::map<const uint8_t*, std::pair<int, int>> where;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) where[s.pixelAddress(x, y)] = {x, y};
+    for (int x1 = -2; x1 <= kWidth + 2; ++x1)
+      for (int y1 = -2; y1 <= kHeight + 2; ++y1)
+        for (int x2 = -2; x2 <= kWidth + 2; ++x2)
+          for (int y2 = -2; y2 <= kHeight + 2; ++y2) {
+            Pixels expected;
+            cLineEnds l{x1, y1, x2, y2};
+            if (clipLine(kWidth, kHeight, l)) {
+              // The rule as written: ends swapped so that the walked axis
+              // rises, half a step with the other axis's sign, divisions
+              // truncating toward zero.
+              const bool steep = std::abs(l.x2 - l.x1) < std::abs(l.y2 - l.y1);
+              if (steep ? l.y1 > l.y2 : l.x1 > l.x2) {
+                std::swap(l.x1, l.x2);
+                std::swap(l.y1, l.y2);
+              }
+              const int dx = l.x2 - l.x1, dy = l.y2 - l.y1;
+              if (steep) {
+                const int half = dx < 0 ? -(dy / 2) : dy / 2;
+                for (int y = l.y1; y <= l.y2; ++y) expected.emplace_back(((y - l.y1) * dx + half) / dy + l.x1, y);
+              } else {
+                const int half = dy < 0 ? -(dx / 2) : dx / 2;
+                for (int x = l.x1; x <= l.x2; ++x) expected.emplace_back(x, ((x - l.x1) * dy + half) / dx + l.y1);
+              }
+            }
+            Pixels got;
+            const int count = walkLine(s, x1, y1, x2, y2, [&](uint8_t& p) {
+              const auto it = where.find(&p);
+              got.push_back(it == where.end() ? std::pair{-1000, -1000} : it->second);
+            });
+            ASSERT_EQ(got, expected) << "orientation " << orientation << ": (" << x1 << ", " << y1 << ") to (" << x2
+                                     << ", " << y2 << ")";
+            ASSERT_EQ(count, static_cast<int>(expected.size()));
+          }
+  }
 }
 
 }  // namespace
