@@ -205,31 +205,53 @@ void decodeFrameClipped(const uint8_t* src, int yStart, int rows, int xStart, in
     const uint8_t* s = src + 2;
     uint8_t* d = dst;  // always at column xStart or right of it
     uint8_t* const dEnd = dst + width;
-    // Runs wholly left of the clip: only their bytes are passed over.
-    unsigned col = 0, c = 0, count = 0;
-    for (;;) {
-      c = *s;
-      if (c >= 0xC0) goto nextRow;  // the row ends left of the clip
-      count = (c & 0x3F) + 1;
-      if (col + count > left) break;
-      col += count;
-      if (c < 0x40) s += c + 2;
-      else if (c >= 0x80) s += 2;
-      else s += 1;
-    }
-    {
-      // The run that reaches into the clip: its pixels from xStart on.
-      const unsigned hidden = left - col, shown = std::min(count - hidden, width);
-      if (c < 0x40) copyRun(d, s + 1 + hidden, shown);
-      else if (c >= 0x80) fillRun(d, s[1], shown);
-      if (shown == width) goto nextRow;
-      d += shown;
-      s += c < 0x40 ? count + 1 : c < 0x80 ? 1 : 2;
+    // Runs wholly left of the clip are only passed over; the one that
+    // reaches into it draws its pixels from xStart on.
+    for (unsigned col = 0;;) {
+      const unsigned c = *s;
+      if (c < 0x40) {
+        const unsigned count = c + 1;
+        if (col + count > left) {
+          const unsigned hidden = left - col, shown = std::min(count - hidden, width);
+          copyRun(d, s + 1 + hidden, shown);
+          if (shown == width) goto nextRow;
+          d += shown;
+          s += count + 1;
+          break;
+        }
+        col += count;
+        s += count + 1;
+      } else if (c < 0x80) {
+        const unsigned count = c - 0x3F;
+        if (col + count > left) {
+          const unsigned shown = std::min(col + count - left, width);
+          if (shown == width) goto nextRow;
+          d += shown;
+          s += 1;
+          break;
+        }
+        col += count;
+        s += 1;
+      } else if (c < 0xC0) {
+        const unsigned count = c - 0x7F;
+        if (col + count > left) {
+          const unsigned shown = std::min(col + count - left, width);
+          fillRun(d, s[1], shown);
+          if (shown == width) goto nextRow;
+          d += shown;
+          s += 2;
+          break;
+        }
+        col += count;
+        s += 2;
+      } else {
+        goto nextRow;  // the row ends left of the clip
+      }
     }
     // Runs inside the clip, up to the one that reaches its right edge or the
     // row's end byte.
     for (;;) {
-      c = *s;
+      unsigned c = *s, count;
       if (c < 0x40) {
         count = c + 1;
         if (d + count >= dEnd) {
