@@ -22,6 +22,7 @@
 #include <string>
 
 #include "export/resfile.h"
+#include "player/ownxserver.h"
 #include "tools/invention/inventiontext.h"
 
 extern char** environ;
@@ -89,18 +90,8 @@ BENCHMARK(BM_StartExported)->Unit(benchmark::kMillisecond)->Iterations(8)->UseRe
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   // A display of our own, so that nothing else is on the screen.
-  int fds[2];
-  if (::pipe(fds) != 0) return 1;
-  const std::string fd = std::to_string(fds[1]);
-  const char* xvfb[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr};
-  pid_t server = -1;
-  if (posix_spawnp(&server, "Xvfb", nullptr, nullptr, const_cast<char* const*>(xvfb), environ) != 0) return 1;
-  ::close(fds[1]);
-  std::string number;
-  char c;
-  while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-  ::close(fds[0]);
-  ::setenv("DISPLAY", (":" + number).c_str(), 1);
+  const cOwnXServer server(1280, 1024);
+  if (!server.started()) return 1;
   ::setenv("SDL_AUDIODRIVER", "dummy", 1);
   const std::string folder = std::filesystem::temp_directory_path() / ("zanbel-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
@@ -116,8 +107,6 @@ int main(int argc, char** argv) {
 
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  ::kill(server, SIGTERM);
-  ::waitpid(server, nullptr, 0);
   std::filesystem::remove_all(folder);
   return 0;
 }

@@ -5,8 +5,7 @@
 // region by region, with the same invention drawn without a window from the
 // program's own resources. The bare template shows the retry box.
 //
-// The test runs its own X server (Xvfb, 24 bits) so that the colours are
-// exact whatever display it was started on.
+// The test runs its own X server (ownxserver.h).
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -33,6 +32,7 @@
 #include "graphics/png.h"
 #include "graphics/wingdib.h"
 #include "platform/headless/headless.h"
+#include "player/ownxserver.h"
 #include "shell/core/resourcemodule.h"
 #include "shell/core/resources.h"
 #include "tools/invention/inventiontext.h"
@@ -156,37 +156,18 @@ class PlayerOnTheDesktop : public ::testing::Test {
   static void SetUpTestSuite() {
     folder_ = new fs::path(fs::temp_directory_path() / ("zanbel-player-" + std::to_string(::getpid())));
     fs::create_directories(*folder_);
-    startServer();
+    server_ = new cOwnXServer(kScreenWidth, kScreenHeight);
+    display_ = server_->display();
   }
   static void TearDownTestSuite() {
-    if (server_ > 0) {
-      ::kill(server_, SIGTERM);
-      ::waitpid(server_, nullptr, 0);
-    }
+    delete server_;
     fs::remove_all(*folder_);
     delete folder_;
   }
+  void SetUp() override { ASSERT_TRUE(server_->started()) << "Xvfb did not start"; }
   void TearDown() override {
     resourceLibraries().release();
     cGadget::releaseSharedPictures();
-  }
-
-  // Xvfb picks a free display and writes its number to a pipe.
-  static void startServer() {
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const std::string fd = std::to_string(fds[1]);
-    const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-    const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", nullptr};
-    ASSERT_EQ(posix_spawnp(&server_, "Xvfb", nullptr, nullptr, const_cast<char* const*>(argv), environ), 0);
-    ::close(fds[1]);
-    std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    ::close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    display_ = ":" + number;
-    ::setenv("DISPLAY", display_.c_str(), 1);
   }
 
   static std::string path(const std::string& name) { return (*folder_ / name).string(); }
@@ -240,13 +221,13 @@ class PlayerOnTheDesktop : public ::testing::Test {
   static std::string childEnvironmentIni() { return "ZANBEL_INI=" + path("zanbel.ini"); }
 
   static fs::path* folder_;
-  static pid_t server_;
+  static cOwnXServer* server_;
   static std::string display_;
   cHeadlessPlatform hp;
 };
 
 fs::path* PlayerOnTheDesktop::folder_ = nullptr;
-pid_t PlayerOnTheDesktop::server_ = -1;
+cOwnXServer* PlayerOnTheDesktop::server_ = nullptr;
 std::string PlayerOnTheDesktop::display_;
 
 TEST_F(PlayerOnTheDesktop, AnExportedInventionRunsInItsWindow) {
