@@ -39,7 +39,8 @@ bool CWorksheetPrintout::OnPrintPage(int) {
   const cPagePlace place =
       fitPictureToPage(picture_.width(), picture_.height(), {area.x, area.y, area.width, area.height});
   if (place.width <= 0) return true;
-  const int scale = std::max(1, place.width / (kLargestStretch * picture_.width()));
+  const int most = kLargestStretch * picture_.width();
+  const int scale = std::max(1, (place.width + most - 1) / most);
   dc->SetUserScale(scale, scale);
   CDcDrawTarget target(*dc);
   picture_.stretchToDC(&target, place.x / scale, place.y / scale, (place.x + place.width) / scale,
