@@ -34,6 +34,9 @@ void cWorksheetPane::makeBackground() {
 }
 
 void cWorksheetPane::resizeBackground() {
+  // Windows report their size again and again; the tiles are laid anew only
+  // when the area really moved or changed its size.
+  if (background && background->bounds() == area) return;
   if (background) background->setBounds(area);
   backgroundLayerStale_ = true;
 }
