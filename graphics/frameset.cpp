@@ -172,6 +172,8 @@ void decodeFrameFull(const uint8_t* src, uint8_t* dst, ptrdiff_t stride) {
 
 void decodeFrameClipped(const uint8_t* src, int yStart, int rows, int xStart, int cols,
                         uint8_t* dst, ptrdiff_t stride) {
+  // The runs below never move zero pixels: an empty window draws nothing.
+  if (rows <= 0 || cols <= 0 || yStart < 0 || xStart < 0) return;
   const int endRow = yStart + rows;
   int row = 0;
   // Rows above the clip are skipped by their stored length, unparsed.

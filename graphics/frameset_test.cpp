@@ -178,6 +178,21 @@ TEST(FrameSet, EveryRunLengthOfEveryKindIsDrawnExactlyWhereverTheClipCuts) {
   }
 }
 
+TEST(FrameSet, ClippedDecoderDrawsNothingForAnEmptyWindow) {
+  const std::vector<uint8_t> bytes = encode({sampleFrame()});
+  const uint8_t* data = bytes.data() + 16;
+  struct Window {
+    int yStart, rows, xStart, cols;
+  } windows[] = {{0, 6, 0, 0}, {0, 0, 0, 10}, {0, 6, -1, 4}};
+  for (const Window& w : windows) {
+    CWinGDib surface(12, 8, 1);
+    surface.fill(3);
+    decodeFrameClipped(data, w.yStart, w.rows, w.xStart, w.cols, surface.pixelAddress(1, 1), surface.rowStride());
+    EXPECT_EQ(pixelsOf(surface), std::vector<uint8_t>(96, 3))
+        << "rows " << w.rows << " from " << w.yStart << ", columns " << w.cols << " from " << w.xStart;
+  }
+}
+
 TEST(FrameSet, TransparentRowRecordsMoveDownInBothDecoders) {
   // Our encoder writes no 0xE000 records, but frame sets from elsewhere may.
   std::vector<uint8_t> bytes = {'H', 'R', 1, 0, 0, 0, 0, 0, 4, 0, 3, 0, 16, 0, 0, 0,
