@@ -28,7 +28,9 @@ endfunction()
 #   zanbel_add_resource_script(MODULE zanbel SCRIPT zanbel.rc DEPENDS alerts.rc zanbel.h)
 #
 # The scripts see resources/ on their include path (resources/zanbel.h holds
-# the constants they share).
+# the constants they share). The script comes after "--": the compiler takes
+# any argument that starts with a slash for an option, and a source tree under
+# /check would otherwise be read as /C with a code page of "heck...".
 find_program(ZANBEL_LLVM_RC NAMES llvm-rc-14 llvm-rc)
 
 function(zanbel_add_resource_script)
@@ -49,7 +51,7 @@ function(zanbel_add_resource_script)
     list(APPEND deps ${d})
   endforeach()
   add_custom_command(OUTPUT ${out}
-      COMMAND ${ZANBEL_LLVM_RC} /C 65001 /I ${folder} /I ${CMAKE_SOURCE_DIR}/resources /FO ${out} ${script}
+      COMMAND ${ZANBEL_LLVM_RC} /C 65001 /I ${folder} /I ${CMAKE_SOURCE_DIR}/resources /FO ${out} -- ${script}
       DEPENDS ${script} ${deps}
       COMMENT "Ressourcescript ${base}.rc"
       VERBATIM)
