@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "export/resfile.h"
 #include "export/resourcefile.h"
+#include "shell/core/binaryfile.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ int add(cCliContext& c, const std::string& path, const std::vector<uint32_t>& id
     return refused(c, path, e);
   }
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    c.err << "zanbel-cli: kan ikke erstatte " << path << " (" << std::strerror(errno) << ").\n";
+    c.err << "zanbel-cli: kan ikke erstatte " << path << " (" << describeSystemError(errno) << ").\n";
     std::remove(temporary.c_str());
     return kCliFailed;
   }

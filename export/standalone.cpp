@@ -15,6 +15,7 @@
 #include "export/lzexpand.h"
 #include "export/resfile.h"
 #include "export/resourcefile.h"
+#include "shell/core/binaryfile.h"
 #include "platform/platform.h"
 #include "shell/core/alert.h"
 #include "shell/core/resourcemodule.h"
@@ -132,7 +133,7 @@ class cHalfMadeFile {
   const std::string& path() const { return gInProgress; }
 };
 
-std::string systemError(int error) { return std::strerror(error); }
+std::string systemError(int error) { return describeSystemError(error); }
 
 // Step 7: the template, unpacked when it was packed, into a new file with the
 // template's permissions and our own right to write it.

@@ -272,6 +272,15 @@ TEST_F(StandAloneFiles, AFailureLeavesNoHalfProgramAndKeepsAnEarlierOne) {
   }
 }
 
+TEST_F(StandAloneFiles, AFolderThatIsNotThereIsNamedInDanish) {
+  const cExportResult result =
+      writeStandAlone(request(dir + "/ingen-mappe/robot"), kInvention, codes({"AndG"}), 0);
+  EXPECT_FALSE(result.ok());
+  EXPECT_NE(result.detail.find("findes ikke"), std::string::npos) << result.detail;
+  EXPECT_EQ(result.detail.find("No such"), std::string::npos) << result.detail;
+  EXPECT_EQ(messages(), std::vector<std::string>{cAlert::text(4)});
+}
+
 TEST_F(StandAloneFiles, GivingUpOnAMissingResourceTakesTheHalfProgramAlong) {
   setFatalExitHandler([](const char*) { throw std::runtime_error("ended"); });
   // "Pend" needs artwork 1000, which the library does not have; Cancel is the cautious answer.

@@ -27,7 +27,7 @@ std::string describe(const std::string& path, int error) {
     case cFileCause::accessDenied: return "Du har ikke lov til at bruge filen " + path + " på den måde.";
     case cFileCause::diskFull: return "Der er ikke plads på disken til filen " + path + ".";
     case cFileCause::badSeek: return "Filen " + path + " er kortere end dens indhold siger.";
-    default: return "Filen " + path + " kunne ikke læses eller skrives (" + std::strerror(error) + ").";
+    default: return "Filen " + path + " kunne ikke læses eller skrives (" + describeSystemError(error) + ").";
   }
 }
 
@@ -36,6 +36,25 @@ std::string describe(const std::string& path, int error) {
 }
 
 }  // namespace
+
+std::string describeSystemError(int error) {
+  switch (error) {
+    case ENOENT: return "filen eller mappen findes ikke";
+    case ENOTDIR: return "en del af stien er ikke en mappe";
+    case EISDIR: return "det er en mappe, ikke en fil";
+    case EEXIST: return "der er allerede en fil med det navn";
+    case EACCES: case EPERM: return "du har ikke lov til det";
+    case EROFS: return "disken kan kun læses";
+    case ETXTBSY: return "programmet kører lige nu";
+    case ENOSPC: case EDQUOT: return "der er ikke mere plads på disken";
+    case ENAMETOOLONG: return "navnet er for langt";
+    case EMFILE: case ENFILE: return "der er for mange åbne filer";
+    case ENOMEM: return "der er for lidt hukommelse";
+    case EIO: return "disken svarer ikke rigtigt";
+    case EXDEV: return "filen kan ikke flyttes til en anden disk";
+    default: return std::string("systemfejl ") + std::to_string(error) + ": " + std::strerror(error);
+  }
+}
 
 void throwFileFormat(std::string message) {
   throw CFileException(cFileCause::none, -1, std::move(message));

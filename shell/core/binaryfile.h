@@ -31,6 +31,10 @@ class CFileException : public std::exception {
   std::string message_;
 };
 
+// What a system error number means, in a few Danish words for the user
+// ("mappen findes ikke"); errors we do not expect keep the system's own text.
+std::string describeSystemError(int error);
+
 // Raises the file exception that says the file's content is not what we read:
 // cause none, no system error, and the reason in words.
 [[noreturn]] void throwFileFormat(std::string message);
