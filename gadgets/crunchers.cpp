@@ -125,17 +125,19 @@ void cNumberCruncher::draw(CWinGDib& surface, const cRect& clip) {
   if (inputError) drawErrorMarker(surface, clip);
 }
 
+// ---- cOneInputCruncher ----
+
+bool cOneInputCruncher::hasNumberOutput(int) { return true; }
+
+void cOneInputCruncher::step() {
+  crunchStep(*this, signalResult, 1, 1, [this] { compute(inputValue(0)); });
+}
+
 // ---- cOneNumberCruncher ----
 
 cOneNumberCruncher::cOneNumberCruncher(cPoint dropPoint) { completeKind(*this, share_, kOnePlan, &dropPoint); }
-cOneNumberCruncher::cOneNumberCruncher(const cGadgetRecord& record) : cGadget(record) {
+cOneNumberCruncher::cOneNumberCruncher(const cGadgetRecord& record) : cOneInputCruncher(record) {
   completeKind(*this, share_, kOnePlan, nullptr);
-}
-
-bool cOneNumberCruncher::hasNumberOutput(int) { return true; }
-
-void cOneNumberCruncher::step() {
-  crunchStep(*this, signalResult, 1, 1, [this] { compute(inputValue(0)); });
 }
 
 void cOneNumberCruncher::compute(double x) {
@@ -183,14 +185,8 @@ void cOneNumberCruncher::draw(CWinGDib& surface, const cRect& clip) {
 // ---- cConversion ----
 
 cConversion::cConversion(cPoint dropPoint) { completeKind(*this, share_, kConversionPlan, &dropPoint); }
-cConversion::cConversion(const cGadgetRecord& record) : cGadget(record) {
+cConversion::cConversion(const cGadgetRecord& record) : cOneInputCruncher(record) {
   completeKind(*this, share_, kConversionPlan, nullptr);
-}
-
-bool cConversion::hasNumberOutput(int) { return true; }
-
-void cConversion::step() {
-  crunchStep(*this, signalResult, 1, 1, [this] { compute(inputValue(0)); });
 }
 
 void cConversion::compute(double x) {
@@ -241,14 +237,8 @@ cAreaVolume::cAreaVolume(cPoint dropPoint) {
   settings.bools[0] = 3;  // the sphere
   completeKind(*this, share_, kAreaVolumePlan, &dropPoint);
 }
-cAreaVolume::cAreaVolume(const cGadgetRecord& record) : cGadget(record) {
+cAreaVolume::cAreaVolume(const cGadgetRecord& record) : cOneInputCruncher(record) {
   completeKind(*this, share_, kAreaVolumePlan, nullptr);
-}
-
-bool cAreaVolume::hasNumberOutput(int) { return true; }
-
-void cAreaVolume::step() {
-  crunchStep(*this, signalResult, 1, 1, [this] { compute(inputValue(0)); });
 }
 
 void cAreaVolume::compute(double x) {

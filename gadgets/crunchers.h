@@ -72,20 +72,33 @@ class cDivider : public cNumberCruncher {
   explicit cDivider(const cGadgetRecord& record) : cNumberCruncher(kDivide, "Divr"_tc, record) {}
 };
 
-// One input; values[0] chooses the function: 0 square root, 1 square,
-// 2 factorial, 3 sine, 4 cosine, 5 tangent (of degrees), 6 integer part.
-class cOneNumberCruncher : public cGadget {
+// The one-input machines: a change or a signal on pin 0 starts the
+// animation, the result goes out on pin 1. Each kind says what it computes.
+class cOneInputCruncher : public cGadget {
  public:
-  explicit cOneNumberCruncher(cPoint dropPoint);
-  explicit cOneNumberCruncher(const cGadgetRecord& record);
-  void draw(CWinGDib& surface, const cRect& clip) override;
   bool hasNumberOutput(int pin) override;
   void step() override;
 
   uint8_t signalResult = 0;
 
+ protected:
+  cOneInputCruncher() = default;
+  explicit cOneInputCruncher(const cGadgetRecord& record) : cGadget(record) {}
+
  private:
-  void compute(double x);
+  virtual void compute(double x) = 0;
+};
+
+// One input; values[0] chooses the function: 0 square root, 1 square,
+// 2 factorial, 3 sine, 4 cosine, 5 tangent (of degrees), 6 integer part.
+class cOneNumberCruncher : public cOneInputCruncher {
+ public:
+  explicit cOneNumberCruncher(cPoint dropPoint);
+  explicit cOneNumberCruncher(const cGadgetRecord& record);
+  void draw(CWinGDib& surface, const cRect& clip) override;
+
+ private:
+  void compute(double x) override;
 
   static inline cKindShare share_{{.artwork = 1024, .positionTable = 1024, .sound = kCrunchSound}};
   cKindHold hold_{share_};
@@ -93,18 +106,14 @@ class cOneNumberCruncher : public cGadget {
 
 // One input; values[0] chooses the conversion: 0 Celsius to Fahrenheit,
 // 1 back, 2 metres to feet, 3 back, 4 kilograms to pounds, 5 back.
-class cConversion : public cGadget {
+class cConversion : public cOneInputCruncher {
  public:
   explicit cConversion(cPoint dropPoint);
   explicit cConversion(const cGadgetRecord& record);
   void draw(CWinGDib& surface, const cRect& clip) override;
-  bool hasNumberOutput(int pin) override;
-  void step() override;
-
-  uint8_t signalResult = 0;
 
  private:
-  void compute(double x);
+  void compute(double x) override;
 
   static inline cKindShare share_{{.artwork = 1026, .positionTable = 1026, .sound = kCrunchSound}};
   cKindHold hold_{share_};
@@ -112,18 +121,14 @@ class cConversion : public cGadget {
 
 // One input; bools[0] chooses the shape: 0 area of a square of side x,
 // 1 area of a circle of radius x, 2 volume of a cube, 3 volume of a sphere.
-class cAreaVolume : public cGadget {
+class cAreaVolume : public cOneInputCruncher {
  public:
   explicit cAreaVolume(cPoint dropPoint);
   explicit cAreaVolume(const cGadgetRecord& record);
   void draw(CWinGDib& surface, const cRect& clip) override;
-  bool hasNumberOutput(int pin) override;
-  void step() override;
-
-  uint8_t signalResult = 0;
 
  private:
-  void compute(double x);
+  void compute(double x) override;
 
   static inline cKindShare share_{{.artwork = 1025, .positionTable = 1025, .sound = kCrunchSound}};
   cKindHold hold_{share_};
