@@ -45,15 +45,15 @@ int cmdRun(cCliContext& c) {
     } else if (a == "--values") {
       values = true;
     } else if ((a == "--key" || a == "--click") && more) {
-      const std::string& spec = c.args[++i];
-      const size_t at = spec.rfind('@');
+      const std::string& event = c.args[++i];
+      const size_t at = event.rfind('@');
       double when = 0;
-      if (at == std::string::npos || !parseSeconds(spec.substr(at + 1), when)) {
+      if (at == std::string::npos || !parseSeconds(event.substr(at + 1), when)) {
         c.err << "zanbel-cli run: skriv " << a << (a == "--key" ? " TAST@SEKUNDER" : " X,Y@SEKUNDER")
               << ", for eksempel " << (a == "--key" ? "A@2.5" : "120,80@3") << "\n";
         return kCliUsage;
       }
-      const std::string what = spec.substr(0, at);
+      const std::string what = event.substr(0, at);
       if (a == "--key") {
         const int key = parseKeyName(what);
         if (key < 0) {

@@ -101,7 +101,7 @@ class cTestKindOf : public cTestKind {
 };
 
 // Enters a test kind for every code of the table that the factory cannot
-// make yet; kinds without a spec of their own get 22 pins, inputs and
+// make yet; kinds without a pin layout of their own get 22 pins, inputs and
 // outputs by turns, so that any wire of a file finds its pins.
 void enterEveryKind();
 

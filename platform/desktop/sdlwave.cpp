@@ -143,21 +143,21 @@ std::unique_ptr<cWaveIn> cSdlWaveDevices::openInput() {
 
 bool cSdlWaveDevices::playWaveImage(std::span<const uint8_t> image) {
   if (!started_) return false;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   Uint8* samples = nullptr;
   Uint32 length = 0;
   SDL_RWops* rw = SDL_RWFromConstMem(image.data(), static_cast<int>(image.size()));
-  if (!rw || !SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length)) return false;
-  spec.callback = nullptr;
-  spec.samples = 512;
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+  if (!rw || !SDL_LoadWAV_RW(rw, 1, &format, &samples, &length)) return false;
+  format.callback = nullptr;
+  format.samples = 512;
+  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
   bool ok = false;
   if (id != 0) {
     ok = SDL_QueueAudio(id, samples, length) == 0;
     SDL_PauseAudioDevice(id, 0);
     // Played to its end before returning, as the one-shot player does.
     while (ok && SDL_GetQueuedAudioSize(id) > 0) SDL_Delay(5);
-    SDL_Delay(static_cast<Uint32>(1000 * spec.samples / std::max(spec.freq, 1)) + 20);
+    SDL_Delay(static_cast<Uint32>(1000 * format.samples / std::max(format.freq, 1)) + 20);
     SDL_CloseAudioDevice(id);
   }
   SDL_FreeWAV(samples);
